@@ -1,0 +1,77 @@
+#include "app/startup.h"
+
+#include <objbase.h>
+
+#include "app/input.h"
+#include "app/mainWindow.h"
+#include "config/registry.h"
+#include "config/settings.h"
+#include "config/systemInfo.h"
+#include "files/archiveIndex.h"
+#include "graphics/screen.h"
+#include "media/movie.h"
+#include "media/sound.h"
+#include "presentation/backlog.h"
+#include "presentation/choiceScreens.h"
+#include "presentation/msgDisplay.h"
+#include "presentation/screens/saveSlots.h"
+#include "scenario/anime/pictureSlots.h"
+#include "scenario/readflags/readFlags.h"
+#include "scenario/variables.h"
+#ifndef MORVANE_EARLIER
+#include "flow/flowRecord.h"
+#endif
+
+namespace {
+bool gComInitialised = false;
+// "complete.log" is rewritten at shutdown only when start-up got as far as reading it, so a
+// start-up that failed earlier never replaces the player's read-text record with an empty one.
+bool gReadFlagsLoaded = false;
+
+// The back buffer in black, with the splash image over it when the configuration names one.
+void showSplash() {}
+}  // namespace
+
+bool initApplication(HINSTANCE) {
+    createScreenCanvases();
+    showSplash();
+    showMainWindow();
+    scanDataArchives();
+    mSystemParam::loadConfig();
+    loadSystemInfo();
+    loadSettings();
+    createAccelerators();
+    mLogBox::Clear();
+
+    if (CoInitializeEx(nullptr, COINIT_MULTITHREADED) != S_OK) return false;
+    gComInitialised = true;
+
+    initDirectDraw();
+    setFullScreen(false);
+    initSound();
+    mSpots::InitSystemButtons();
+    markAnimeDirty();
+    initMsgWindow();
+    initFlags("flags.txt");
+    initSavePath();
+    mReadFlags::load();
+    gReadFlagsLoaded = true;
+#ifndef MORVANE_EARLIER
+    loadFlowChecklist();
+#endif
+    return true;
+}
+
+void shutdownApplication() {
+    if (gReadFlagsLoaded) mReadFlags::save();
+    shutdownMovie();
+    destroyAccelerators();
+    shutdownSound();
+    releaseDirectDraw();
+    postCloseMessage();
+    // Only a successful CoInitializeEx is balanced; S_FALSE counts as a failure of start-up.
+    if (gComInitialised) {
+        CoUninitialize();
+        gComInitialised = false;
+    }
+}

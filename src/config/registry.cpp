@@ -1,0 +1,5 @@
+#include "config/registry.h"
+
+namespace mSystemParam {
+bool loadConfig() { return false; }
+}  // namespace mSystemParam

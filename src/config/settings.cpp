@@ -1,0 +1,3 @@
+#include "config/settings.h"
+
+bool loadSettings() { return false; }

@@ -1,0 +1,4 @@
+#include "files/archiveIndex.h"
+
+bool initDataArchives() { return false; }
+bool scanDataArchives() { return false; }

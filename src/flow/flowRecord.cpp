@@ -1,0 +1,3 @@
+#include "flow/flowRecord.h"
+
+bool loadFlowChecklist() { return false; }

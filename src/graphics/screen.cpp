@@ -1,0 +1,3 @@
+#include "graphics/screen.h"
+
+bool createScreenCanvases() { return false; }

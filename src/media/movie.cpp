@@ -1,0 +1,3 @@
+#include "media/movie.h"
+
+void shutdownMovie() {}

@@ -1,0 +1,4 @@
+// Movie playback.
+#pragma once
+
+void shutdownMovie();

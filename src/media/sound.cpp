@@ -1,0 +1,6 @@
+#include "media/sound.h"
+
+void initSound() {}
+void shutdownSound() {}
+void stopSE() {}
+void stopVoice() {}

@@ -1,0 +1,5 @@
+#include "presentation/backlog.h"
+
+namespace mLogBox {
+void Clear() {}
+}  // namespace mLogBox

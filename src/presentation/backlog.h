@@ -1,0 +1,6 @@
+// The backlog of the last 60 messages.
+#pragma once
+
+namespace mLogBox {
+void Clear();
+}  // namespace mLogBox

@@ -1,0 +1,5 @@
+#include "presentation/choiceScreens.h"
+
+namespace mSpots {
+void InitSystemButtons() {}
+}  // namespace mSpots

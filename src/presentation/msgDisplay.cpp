@@ -1,0 +1,3 @@
+#include "presentation/msgDisplay.h"
+
+void initMsgWindow() {}

@@ -1,0 +1,3 @@
+#include "presentation/screens/saveSlots.h"
+
+void initSavePath() {}

@@ -1,0 +1,3 @@
+#include "scenario/anime/pictureSlots.h"
+
+void markAnimeDirty() {}

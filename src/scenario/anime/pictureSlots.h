@@ -1,0 +1,5 @@
+// The ten picture slots.
+#pragma once
+
+// Flags every slot as changed, so that the next frame composes them.
+void markAnimeDirty();

@@ -1,0 +1,4 @@
+#include "scenario/scriptState.h"
+
+bool runGameScript() { return false; }
+void abortScript() {}

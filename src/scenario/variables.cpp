@@ -1,0 +1,3 @@
+#include "scenario/variables.h"
+
+void initFlags(const char*) {}

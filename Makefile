@@ -3,6 +3,9 @@
 # make test     installs what is missing, builds everything and runs every test
 # make bench    runs the benchmarks (native build)
 JOBS ?= $(shell nproc)
+# BUILD names the folder that holds the three build folders (several work trees or people may build
+# side by side with BUILD=build-mine).
+BUILD ?= build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 .PHONY: all full earlier native deps test play bench clean
@@ -12,30 +15,30 @@ all: full earlier native
 deps:
 	@scripts/install-deps
 
-build/full/Makefile:
-	cmake -S . -B build/full -DCMAKE_CXX_COMPILER=wineg++ -DMORVANE_EARLIER=OFF $(CMAKE_FLAGS)
-build/earlier/Makefile:
-	cmake -S . -B build/earlier -DCMAKE_CXX_COMPILER=wineg++ -DMORVANE_EARLIER=ON $(CMAKE_FLAGS)
-build/native/Makefile:
-	cmake -S . -B build/native -DCMAKE_CXX_COMPILER=g++ $(CMAKE_FLAGS)
+$(BUILD)/full/Makefile:
+	cmake -S . -B $(BUILD)/full -DCMAKE_CXX_COMPILER=wineg++ -DMORVANE_EARLIER=OFF $(CMAKE_FLAGS)
+$(BUILD)/earlier/Makefile:
+	cmake -S . -B $(BUILD)/earlier -DCMAKE_CXX_COMPILER=wineg++ -DMORVANE_EARLIER=ON $(CMAKE_FLAGS)
+$(BUILD)/native/Makefile:
+	cmake -S . -B $(BUILD)/native -DCMAKE_CXX_COMPILER=g++ $(CMAKE_FLAGS)
 
-full: build/full/Makefile
-	$(MAKE) -C build/full -j$(JOBS) --no-print-directory
-earlier: build/earlier/Makefile
-	$(MAKE) -C build/earlier -j$(JOBS) --no-print-directory
-native: build/native/Makefile
-	$(MAKE) -C build/native -j$(JOBS) --no-print-directory
+full: $(BUILD)/full/Makefile
+	$(MAKE) -C $(BUILD)/full -j$(JOBS) --no-print-directory
+earlier: $(BUILD)/earlier/Makefile
+	$(MAKE) -C $(BUILD)/earlier -j$(JOBS) --no-print-directory
+native: $(BUILD)/native/Makefile
+	$(MAKE) -C $(BUILD)/native -j$(JOBS) --no-print-directory
 
 test: deps
 	$(MAKE) all
-	scripts/run-tests
+	scripts/run-tests $(BUILD)
 
 play: deps
 	$(MAKE) full native
-	scripts/play
+	scripts/play $(BUILD)
 
 bench: native
-	build/native/bench/morvane_bench
+	$(BUILD)/native/bench/morvane_bench
 
 clean:
-	rm -rf build
+	rm -rf $(BUILD)

@@ -1,0 +1,13 @@
+// The millisecond clock of every timed loop, with a seam for tests.
+#pragma once
+#include <cstdint>
+
+// timeGetTime, or the test clock when one is installed.
+uint32_t currentTimeMs();
+
+// Milliseconds from start to now, also across a wrap of the 32-bit counter.
+inline uint32_t elapsedMs(uint32_t start, uint32_t now) { return now - start; }
+
+// Test seam: replaces the clock (nullptr restores timeGetTime).
+using ClockSource = uint32_t (*)();
+void setClockSource(ClockSource source);

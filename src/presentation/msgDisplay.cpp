@@ -1,3 +1,13 @@
 #include "presentation/msgDisplay.h"
 
-void initMsgWindow() {}
+uint8_t MsgWindowMode = 0;
+
+bool showMessageLine(const char*, bool) { return true; }
+void setMsgWindowMode(int mode) {
+    if (mode >= 0 && mode <= 4) MsgWindowMode = static_cast<uint8_t>(mode);
+}
+void redrawMsgWindow() {}
+void initMsgWindow() { setMsgWindowMode(0); }
+bool isNotNovelMode() { return MsgWindowMode != 1 && MsgWindowMode != 2; }
+void waitClick(int32_t) {}
+bool isVoiceEnabled(const char*) { return true; }

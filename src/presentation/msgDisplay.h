@@ -1,5 +1,21 @@
-// Message display driver.
+// Message display driver: shows the scripts' messages and runs the system commands from its waits.
 #pragma once
+#include <cstdint>
 
+// Display mode: adv 0, novel 1, novel2 2, system 3, demo 4.
+extern uint8_t MsgWindowMode;
+
+// One block of message text from the interpreter; read tells whether it was read before.
+bool showMessageLine(const char* text, bool read);
+// Sets the display mode, switches the message window's layout and starts a new page.
+void setMsgWindowMode(int mode);
+// New page.
+void redrawMsgWindow();
 // Puts the message window into display mode adv.
 void initMsgWindow();
+// True when the display mode is neither novel nor novel2.
+bool isNotNovelMode();
+// The wait of the script commands "wait", "fadein" and "fadeout".
+void waitClick(int32_t ms);
+// The voice-group switch for a voice file.
+bool isVoiceEnabled(const char* voiceFile);

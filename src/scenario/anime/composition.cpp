@@ -1,0 +1,3 @@
+#include "scenario/anime/composition.h"
+
+void updateScreen() {}

@@ -47,7 +47,7 @@ bool initApplication(HINSTANCE) {
     gComInitialised = true;
 
     initDirectDraw();
-    setFullScreen(false);
+    setFullScreen(UserSettings.fullScreen != 0);
     initSound();
     mSpots::InitSystemButtons();
     markAnimeDirty();

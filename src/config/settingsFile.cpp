@@ -1,0 +1,8 @@
+#include "config/settings.h"
+
+bool loadSettings() {
+    setDefaultSettings();
+    return false;
+}
+
+bool saveSettings() { return false; }

@@ -1,0 +1,464 @@
+"""Whole-program test harness.
+
+A test lays out a game folder (a copy of this build's system.exe and a data folder it writes),
+starts the program under the build's Wine environment and X display (scripts/wine-run sets them
+up), finds its window, drives it with real input through xdotool, takes screenshots, ends it and
+reads its save folder through its own descrambling code.
+
+    from game import Game, TestCase, main
+
+    class Start(TestCase):
+        def test_no_start_script_ends_quietly(self):
+            with Game(self, 'no_start') as g:
+                g.start()
+                self.assertEqual(0, g.wait_exit())
+
+    if __name__ == '__main__':
+        main()
+
+Every Game fails its test when the program crashes (Wine reports an unhandled exception), runs past
+its time limit (it is killed), or leaves a process behind in its folder.
+"""
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import time
+import unittest
+
+TestCase = unittest.TestCase
+
+BUILD = os.environ.get('MORVANE_BUILD', '')
+CONFIG = os.environ.get('MORVANE_CONFIG', 'full')
+# Code page of the configuration's texts (scripts, configuration files, captions).
+CODEPAGE = 'cp932' if CONFIG == 'earlier' else 'gbk'
+
+ARCHIVE_SEED = 0x58E7
+SAVE_SEED = 0xF2C9
+
+
+# ---------------------------------------------------------------------------------------------
+# The keystream, written here independently of the program's own code.
+
+class Keystream:
+    def __init__(self, seed):
+        self.seed(seed)
+
+    def seed(self, seed):
+        words = []
+        x = seed & 0xFFFFFFFF
+        for _ in range(624):
+            x = (x * 69069) & 0xFFFFFFFF
+            words.append(x)
+        self.words = words
+        self.index = 0
+
+    def next_byte(self):
+        if self.index >= 624:
+            self.seed(self.words[623])
+        y = self.words[self.index]
+        self.index += 1
+        y ^= y >> 11
+        y ^= (y << 7) & 0x6B2D94E7
+        y ^= (y << 15) & 0x2C8E5B19
+        y ^= y >> 18
+        return y & 0xFF
+
+    def apply(self, data):
+        return bytes(b ^ self.next_byte() for b in data)
+
+
+def scramble(data, seed):
+    """Enciphers or deciphers (the same operation) bytes from a freshly seeded stream."""
+    return Keystream(seed).apply(data)
+
+
+# ---------------------------------------------------------------------------------------------
+# Data folder contents.
+
+def text_file(text, encoding=None):
+    """A text file in the configuration's code page, each line ended with CR LF."""
+    lines = text.split('\n')
+    if lines and lines[-1] == '':
+        lines.pop()
+    return b''.join(line.encode(encoding or CODEPAGE) + b'\r\n' for line in lines)
+
+
+def archive_bytes(entries, priority=0, version=203, magic=b'MORVPACK'):
+    """A data archive. entries: list of (name, data, key byte); names use backslashes
+    ("script\\start.txt") and are given as str (encoded in the configuration's code page) or
+    bytes. The entry data follows the directory in entry order."""
+    raw_names = [n.encode(CODEPAGE) if isinstance(n, str) else n for n, _, _ in entries]
+    offset = 20 + sum(10 + len(n) for n in raw_names)
+    names = Keystream(ARCHIVE_SEED)
+    directory, blobs = b'', b''
+    for raw, (_, data, key) in zip(raw_names, entries):
+        stored = scramble(data, ARCHIVE_SEED + key) if key else data
+        directory += bytes([key, len(raw)]) + names.apply(raw)
+        directory += struct.pack('<II', offset + len(blobs), len(stored))
+        blobs += stored
+    return magic + struct.pack('<III', version, priority, len(entries)) + directory + blobs
+
+
+# ---------------------------------------------------------------------------------------------
+# Screenshots.
+
+class Image:
+    """Pixels read back from the X display: width, height and RGB bytes, row by row."""
+
+    def __init__(self, width, height, rgb):
+        self.width, self.height, self.rgb = width, height, rgb
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.rgb[i:i + 3])
+
+    def count(self, predicate):
+        return sum(1 for i in range(0, len(self.rgb), 3) if predicate(tuple(self.rgb[i:i + 3])))
+
+    def differs(self, other):
+        return self.rgb != other.rgb
+
+    def save_png(self, path):
+        subprocess.run(['convert', '-size', '%dx%d' % (self.width, self.height), '-depth', '8',
+                        'rgb:-', path], input=self.rgb, check=True)
+
+
+# ---------------------------------------------------------------------------------------------
+
+class ProgramFailure(AssertionError):
+    pass
+
+
+def _run(args, timeout=20, check=True, **kw):
+    r = subprocess.run(args, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout, **kw)
+    if check and r.returncode != 0:
+        raise ProgramFailure('%s failed (%d): %s' % (' '.join(args), r.returncode,
+                                                    r.stderr.decode(errors='replace')))
+    return r
+
+
+def wininfo(*args):
+    """Runs the window inspection tool; returns a list of dicts, one per window block."""
+    exe = os.path.join(BUILD, 'tests', 'harness', 'wininfo.exe')
+    out = _run([exe] + [str(a) for a in args]).stdout.decode('ascii', errors='replace')
+    blocks, cur = [], {}
+    for line in out.splitlines():
+        if not line.strip():
+            if cur:
+                blocks.append(cur)
+            cur = {}
+            continue
+        k, _, v = line.partition('=')
+        cur[k] = v
+    if cur:
+        blocks.append(cur)
+    for b in blocks:
+        for k in ('window', 'client'):
+            if k in b:
+                b[k] = tuple(int(n) for n in b[k].split())
+        if 'text' in b:
+            b['text'] = bytes.fromhex(b['text'])
+    return blocks
+
+
+class Game:
+    """One game folder and at most one running program in it (start() again for a second one)."""
+
+    MAIN_CLASS = 'Morvane_MainWindow'
+
+    def __init__(self, test, name, exe=None, time_limit=60):
+        self.test = test
+        self.name = name
+        self.time_limit = time_limit
+        self.root = os.path.join(os.getcwd(), 'games', CONFIG, name)
+        shutil.rmtree(self.root, ignore_errors=True)
+        os.makedirs(os.path.join(self.root, 'data'))
+        src = exe or os.path.join(BUILD, 'system.exe')
+        self.exe = os.path.join(self.root, os.path.basename(src))
+        for suffix in ('', '.so'):
+            shutil.copy2(src + suffix, self.exe + suffix)
+        self.procs = []
+        self.expect_crash = False
+
+    # -- data folder --------------------------------------------------------------------------
+    def path(self, rel):
+        return os.path.join(self.root, *rel.replace('\\', '/').split('/'))
+
+    def write(self, rel, data):
+        """A loose file under the data folder (rel like 'script/start.txt')."""
+        p = os.path.join(self.root, 'data', *rel.replace('\\', '/').split('/'))
+        os.makedirs(os.path.dirname(p), exist_ok=True)
+        with open(p, 'wb') as f:
+            f.write(data)
+
+    def write_text(self, rel, text, encoding=None):
+        self.write(rel, text_file(text, encoding))
+
+    def archive(self, name, entries, priority=0, **kw):
+        """A data archive in the data folder; entries as for archive_bytes, or a dict of
+        name -> data (key 1 for all)."""
+        if isinstance(entries, dict):
+            entries = [(n, d, 1) for n, d in entries.items()]
+        self.write(name, archive_bytes(entries, priority, **kw))
+
+    def config(self, sections, archive=None, key=1):
+        """A configuration: sections is {section: {key: value}}; written as "config\\config.txt"
+        naming "config\\system.txt", loose or (archive='system.dat') in an enciphered archive."""
+        body = ''.join('[%s]\n' % s + ''.join('%s=%s\n' % kv for kv in keys.items())
+                       for s, keys in sections.items())
+        files = {'config\\config.txt': text_file('system.txt\n'),
+                 'config\\system.txt': text_file(body)}
+        if archive:
+            self.archive(archive, [(n, d, key) for n, d in files.items()])
+        else:
+            for n, d in files.items():
+                self.write(n, d)
+
+    # -- save folder ---------------------------------------------------------------------------
+    def save_path(self, name):
+        return os.path.join(self.root, 'save', name)
+
+    def save(self, name):
+        """A save-folder file, descrambled; None when it does not exist."""
+        try:
+            with open(self.save_path(name), 'rb') as f:
+                return scramble(f.read(), SAVE_SEED)
+        except FileNotFoundError:
+            return None
+
+    def write_save(self, name, data):
+        os.makedirs(os.path.join(self.root, 'save'), exist_ok=True)
+        with open(self.save_path(name), 'wb') as f:
+            f.write(scramble(data, SAVE_SEED))
+
+    # -- running -------------------------------------------------------------------------------
+    def start(self, *args):
+        log = open(os.path.join(self.root, 'run%d.log' % len(self.procs)), 'wb')
+        p = subprocess.Popen([self.exe] + list(args), cwd=self.root, stdin=subprocess.DEVNULL,
+                             stdout=log, stderr=subprocess.STDOUT)
+        p.started = time.time()
+        p.log = log
+        self.procs.append(p)
+        return p
+
+    @property
+    def proc(self):
+        return self.procs[-1]
+
+    def log_text(self, i=-1):
+        p = self.procs[i]
+        p.log.flush()
+        with open(p.log.name, 'rb') as f:
+            return f.read().decode(errors='replace')
+
+    def wait_exit(self, timeout=None, proc=None):
+        """Waits for the program to end; returns its exit code. A program still running after
+        the time limit is killed and fails the test."""
+        p = proc or self.proc
+        try:
+            rc = p.wait(timeout=timeout or self.time_limit)
+        except subprocess.TimeoutExpired:
+            self.kill_all()
+            raise ProgramFailure('%s: the program hangs (still running after %ss)\n%s'
+                                 % (self.name, timeout or self.time_limit, self.log_text()))
+        self._check_crash(p)
+        return rc
+
+    def running(self, proc=None):
+        return (proc or self.proc).poll() is None
+
+    def _check_crash(self, p):
+        text = self.log_text(self.procs.index(p))
+        if not self.expect_crash and ('Unhandled exception' in text or 'Unhandled page fault' in text
+                                      or 'wine: Unhandled' in text or 'Backtrace:' in text):
+            raise ProgramFailure('%s: the program crashed\n%s' % (self.name, text[-4000:]))
+
+    def leftovers(self):
+        """Processes still running from this game folder."""
+        found = []
+        for pid in os.listdir('/proc'):
+            if not pid.isdigit():
+                continue
+            try:
+                with open('/proc/%s/cmdline' % pid, 'rb') as f:
+                    cmd = f.read().replace(b'\0', b' ').decode(errors='replace')
+                cwd = os.readlink('/proc/%s/cwd' % pid)
+            except OSError:
+                continue
+            if self.root in cmd or cwd == self.root:
+                found.append((int(pid), cmd.strip()))
+        return found
+
+    def kill_all(self):
+        for p in self.procs:
+            if p.poll() is None:
+                p.kill()
+                p.wait()
+        # A process being started may exec into another image after a kill: repeat until none
+        # is left.
+        deadline = time.time() + 10
+        left = self.leftovers()
+        while left and time.time() < deadline:
+            for pid, _ in left:
+                try:
+                    os.kill(pid, 9)
+                except OSError:
+                    pass
+            time.sleep(0.1)
+            left = self.leftovers()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, kind, value, tb):
+        still = [p for p in self.procs if p.poll() is None]
+        for p in still:
+            try:
+                p.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                pass
+        for p in self.procs:
+            if p.poll() is not None:
+                try:
+                    self._check_crash(p)
+                except ProgramFailure:
+                    if kind is None:
+                        self.kill_all()
+                        raise
+        deadline = time.time() + 5
+        left = self.leftovers()
+        while left and time.time() < deadline:
+            time.sleep(0.1)
+            left = self.leftovers()
+        running = [p for p in self.procs if p.poll() is None]
+        self.kill_all()
+        for p in self.procs:
+            p.log.close()
+        if kind is None and running:
+            raise ProgramFailure('%s: the program hangs (still running at the end of the test)'
+                                 % self.name)
+        if kind is None and left:
+            raise ProgramFailure('%s: processes left behind: %s' % (self.name, left))
+        return False
+
+    # -- the window ------------------------------------------------------------------------------
+    def windows(self, cls=None):
+        return wininfo('find', cls or self.MAIN_CLASS)
+
+    def wait_window(self, cls=None, timeout=20, count=1):
+        """Waits until count visible windows of the class exist; returns the first."""
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            ws = [w for w in self.windows(cls) if w.get('visible') == '1']
+            if len(ws) >= count:
+                return ws[0]
+            if all(p.poll() is not None for p in self.procs):
+                for p in self.procs:
+                    self._check_crash(p)
+                raise ProgramFailure('%s: the program ended before its window appeared\n%s'
+                                     % (self.name, self.log_text()))
+            time.sleep(0.1)
+        raise ProgramFailure('%s: no window of class %s after %ss' % (self.name, cls, timeout))
+
+    def window(self, cls=None):
+        ws = self.windows(cls)
+        if not ws:
+            raise ProgramFailure('%s: no window of class %s' % (self.name, cls or self.MAIN_CLASS))
+        return ws[0]
+
+    def dialogs(self):
+        return wininfo('dialogs')
+
+    def wait_dialog(self, timeout=10):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            ds = [d for d in self.dialogs() if d.get('visible') == '1']
+            if ds:
+                return ds[0]
+            time.sleep(0.1)
+        raise ProgramFailure('%s: no dialog appeared' % self.name)
+
+    def children(self, w):
+        return wininfo('children', w['hwnd'])
+
+    def close(self, w=None):
+        """Asks the window to close (WM_CLOSE), as its close box does."""
+        wininfo('close', (w or self.window())['hwnd'])
+
+    # -- input (real X events) ---------------------------------------------------------------------
+    def _client_origin(self):
+        c = self.window()['client']
+        return c[0], c[1]
+
+    def click(self, x, y, button=1):
+        """A click at client coordinates of the main window."""
+        ox, oy = self._client_origin()
+        xdotool('mousemove', ox + x, oy + y)
+        xdotool('click', button)
+
+    def click_screen(self, x, y, button=1):
+        xdotool('mousemove', x, y)
+        xdotool('click', button)
+
+    def move(self, x, y):
+        ox, oy = self._client_origin()
+        xdotool('mousemove', ox + x, oy + y)
+
+    def key(self, *names):
+        """Key presses (xdotool key names: Return, Escape, Insert, ctrl+s ...); the window gets
+        the keyboard focus first."""
+        self.focus()
+        xdotool('key', *names)
+
+    def key_down(self, name):
+        self.focus()
+        xdotool('keydown', name)
+
+    def key_up(self, name):
+        xdotool('keyup', name)
+
+    def focus(self):
+        c = self.window()['client']
+        # Without a window manager, a click-free way to give focus: move into the client area
+        # and ask X for the focus on the window under the pointer.
+        xdotool('mousemove', c[0] + 1, c[1] + 1)
+        r = _run(['xdotool', 'getmouselocation', '--shell'], check=False).stdout.decode()
+        wid = dict(l.split('=', 1) for l in r.split() if '=' in l).get('WINDOW')
+        if wid:
+            _run(['xdotool', 'windowfocus', '--sync', wid], check=False)
+
+    # -- screenshots ---------------------------------------------------------------------------------
+    def screenshot(self, x=0, y=0, w=None, h=None):
+        """The client area (or a rectangle of it) of the main window, read from the display."""
+        c = self.window()['client']
+        w = c[2] - x if w is None else w
+        h = c[3] - y if h is None else h
+        return screenshot_screen(c[0] + x, c[1] + y, w, h)
+
+
+def screenshot_screen(x, y, w, h):
+    r = _run(['import', '-window', 'root', '-crop', '%dx%d+%d+%d' % (w, h, x, y), '+repage',
+              '-depth', '8', 'rgb:-'], timeout=30)
+    if len(r.stdout) != w * h * 3:
+        raise ProgramFailure('screenshot of %dx%d returned %d bytes' % (w, h, len(r.stdout)))
+    return Image(w, h, r.stdout)
+
+
+def xdotool(*args):
+    _run(['xdotool'] + [str(a) for a in args])
+
+
+def wait_until(predicate, timeout=10, step=0.05):
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        v = predicate()
+        if v:
+            return v
+        time.sleep(step)
+    return predicate()
+
+
+def main():
+    unittest.main(verbosity=2)

@@ -1,0 +1,98 @@
+// Test tool: tells the whole-program tests what a running program's windows look like from the
+// Windows side, and posts messages to them.
+//   wininfo find <class>          every top-level window of the class, one block each
+//   wininfo children <hwnd>       the child windows of a window
+//   wininfo dialogs               the top-level dialog windows (message boxes among them)
+//   wininfo close <hwnd>          posts WM_CLOSE
+//   wininfo minimize <hwnd>       shows the window minimised
+//   wininfo command <hwnd> <id>   posts WM_COMMAND with the id (a dialog button, say)
+// Texts are printed as hex bytes of the window's ANSI text, so tests compare exact bytes.
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+void printHex(const char* key, const char* text) {
+    std::printf("%s=", key);
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p)
+        std::printf("%02x", *p);
+    std::printf("\n");
+}
+
+void describe(HWND w) {
+    char text[1024] = "";
+    char cls[256] = "";
+    GetWindowTextA(w, text, sizeof text);
+    GetClassNameA(w, cls, sizeof cls);
+    RECT wr, cr;
+    GetWindowRect(w, &wr);
+    GetClientRect(w, &cr);
+    POINT origin = {0, 0};
+    ClientToScreen(w, &origin);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    std::printf("hwnd=%llu\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(w)));
+    std::printf("class=%s\n", cls);
+    std::printf("id=%ld\n", static_cast<long>(GetDlgCtrlID(w)));
+    printHex("text", text);
+    std::printf("window=%ld %ld %ld %ld\n", static_cast<long>(wr.left), static_cast<long>(wr.top),
+                static_cast<long>(wr.right - wr.left), static_cast<long>(wr.bottom - wr.top));
+    std::printf("client=%ld %ld %ld %ld\n", static_cast<long>(origin.x), static_cast<long>(origin.y),
+                static_cast<long>(cr.right), static_cast<long>(cr.bottom));
+    std::printf("visible=%d\niconic=%d\nenabled=%d\n", IsWindowVisible(w) ? 1 : 0,
+                IsIconic(w) ? 1 : 0, IsWindowEnabled(w) ? 1 : 0);
+    std::printf("style=%08lx\nexstyle=%08lx\n", static_cast<unsigned long>(GetWindowLongA(w, GWL_STYLE)),
+                static_cast<unsigned long>(GetWindowLongA(w, GWL_EXSTYLE)));
+    std::printf("foreground=%d\n", GetForegroundWindow() == w ? 1 : 0);
+    std::printf("pid=%lu\n\n", static_cast<unsigned long>(pid));
+}
+
+const char* gWantedClass = nullptr;
+
+BOOL CALLBACK eachTopLevel(HWND w, LPARAM) {
+    char cls[256] = "";
+    GetClassNameA(w, cls, sizeof cls);
+    if (std::strcmp(cls, gWantedClass) == 0) describe(w);
+    return TRUE;
+}
+
+BOOL CALLBACK eachChild(HWND w, LPARAM) {
+    describe(w);
+    return TRUE;
+}
+
+HWND parseWindow(const char* text) {
+    return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(text, nullptr, 10)));
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 3 && std::strcmp(argv[1], "find") == 0) {
+        gWantedClass = argv[2];
+        EnumWindows(eachTopLevel, 0);
+        return 0;
+    }
+    if (argc >= 2 && std::strcmp(argv[1], "dialogs") == 0) {
+        gWantedClass = "#32770";
+        EnumWindows(eachTopLevel, 0);
+        return 0;
+    }
+    if (argc >= 3 && std::strcmp(argv[1], "children") == 0) {
+        EnumChildWindows(parseWindow(argv[2]), eachChild, 0);
+        return 0;
+    }
+    if (argc >= 3 && std::strcmp(argv[1], "close") == 0)
+        return PostMessageA(parseWindow(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
+    if (argc >= 3 && std::strcmp(argv[1], "minimize") == 0) {
+        ShowWindow(parseWindow(argv[2]), SW_MINIMIZE);
+        return 0;
+    }
+    if (argc >= 4 && std::strcmp(argv[1], "command") == 0)
+        return PostMessageA(parseWindow(argv[2]), WM_COMMAND, std::atoi(argv[3]), 0) ? 0 : 1;
+    std::fprintf(stderr, "usage: wininfo find <class> | children <hwnd> | dialogs | close <hwnd> | "
+                         "minimize <hwnd> | command <hwnd> <id>\n");
+    return 2;
+}

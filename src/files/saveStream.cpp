@@ -57,7 +57,7 @@ bool cSaveStream::ReadField(const char* name, void* destination, size_t size) co
     uint64_t offset;
     uint32_t stored;
     if (!RecordData(name, &offset, &stored)) return false;
-    if (stored != size) return false;
+    if (stored != size || (size && !destination)) return false;
     if (size) std::memcpy(destination, m_buffer.data() + offset, size);
     return true;
 }

@@ -2,4 +2,5 @@
 
 namespace mLogBox {
 void Clear() {}
+void MarkPosition() {}
 }  // namespace mLogBox

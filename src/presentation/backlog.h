@@ -3,4 +3,6 @@
 
 namespace mLogBox {
 void Clear();
+// The interpreter moved its save point: the backlog's mark follows the write position.
+void MarkPosition();
 }  // namespace mLogBox

@@ -2,7 +2,16 @@
 
 uint8_t MsgWindowMode = 0;
 
-bool showMessageLine(const char*, bool) { return true; }
+namespace {
+ShowMessageHook gShowMessageHook = nullptr;
+}
+
+void setShowMessageHook(ShowMessageHook hook) { gShowMessageHook = hook; }
+
+bool showMessageLine(const char* text, bool read) {
+    if (gShowMessageHook) return gShowMessageHook(text, read);
+    return true;
+}
 void setMsgWindowMode(int mode) {
     if (mode >= 0 && mode <= 4) MsgWindowMode = static_cast<uint8_t>(mode);
 }

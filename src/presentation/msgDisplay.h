@@ -7,6 +7,9 @@ extern uint8_t MsgWindowMode;
 
 // One block of message text from the interpreter; read tells whether it was read before.
 bool showMessageLine(const char* text, bool read);
+// Test seam: when set, showMessageLine hands the block to the hook instead of showing it.
+using ShowMessageHook = bool (*)(const char* text, bool read);
+void setShowMessageHook(ShowMessageHook hook);
 // Sets the display mode, switches the message window's layout and starts a new page.
 void setMsgWindowMode(int mode);
 // New page.

@@ -1,0 +1,271 @@
+#include "graphics/png/pngLoader.h"
+
+#include <zlib.h>
+
+#include <cstdlib>
+#include <cstring>
+
+bool cPngMemorySource::Read(void* dst, uint32_t n) {
+    if (n > m_size - m_pos) return false;
+    if (n) std::memcpy(dst, m_data + m_pos, n);
+    m_pos += n;
+    return true;
+}
+
+namespace {
+const uint8_t kSignature[8] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
+
+bool isType(const char type[4], const char* name) { return std::memcmp(type, name, 4) == 0; }
+
+// A zlib stream that is always ended.
+struct Inflater {
+    z_stream stream;
+    bool open = false;
+    Inflater() { std::memset(&stream, 0, sizeof stream); }
+    ~Inflater() {
+        if (open) inflateEnd(&stream);
+    }
+};
+
+// Paeth predictor, ties going to a, then up, then c.
+inline int paeth(int a, int up, int c) {
+    int pa = std::abs(up - c);
+    int pb = std::abs(a - c);
+    int pc = std::abs(a + up - 2 * c);
+    if (pa <= pb && pa <= pc) return a;
+    if (pb <= pc) return up;
+    return c;
+}
+
+template <int B>
+void unfilter(int filter, const uint8_t* prev, uint8_t* cur, int n) {
+    switch (filter) {
+        case 1:
+            for (int i = B; i < n; ++i) cur[i] = static_cast<uint8_t>(cur[i] + cur[i - B]);
+            break;
+        case 2:
+            for (int i = 0; i < n; ++i) cur[i] = static_cast<uint8_t>(cur[i] + prev[i]);
+            break;
+        case 3:
+            for (int i = 0; i < B; ++i) cur[i] = static_cast<uint8_t>(cur[i] + (prev[i] >> 1));
+            for (int i = B; i < n; ++i)
+                cur[i] = static_cast<uint8_t>(cur[i] + ((cur[i - B] + prev[i]) >> 1));
+            break;
+        case 4:
+            for (int i = 0; i < B; ++i) cur[i] = static_cast<uint8_t>(cur[i] + prev[i]);
+            for (int i = B; i < n; ++i)
+                cur[i] = static_cast<uint8_t>(cur[i] + paeth(cur[i - B], prev[i], prev[i - B]));
+            break;
+        default:
+            break;
+    }
+}
+
+// One restored scanline (PNG order) into an image row in this program's order.
+void storeRow(uint8_t* dst, const uint8_t* src, int width, int bpp) {
+    switch (bpp) {
+        case 1:
+            std::memcpy(dst, src, static_cast<size_t>(width));
+            break;
+        case 2:
+            for (int x = 0; x < width; ++x, dst += 2, src += 2) {
+                dst[0] = src[1];
+                dst[1] = src[0];
+            }
+            break;
+        case 3:
+            for (int x = 0; x < width; ++x, dst += 3, src += 3) {
+                dst[0] = src[2];
+                dst[1] = src[1];
+                dst[2] = src[0];
+            }
+            break;
+        case 4:
+            for (int x = 0; x < width; ++x, dst += 4, src += 4) {
+                uint32_t v;
+                std::memcpy(&v, src, 4);
+                v = __builtin_bswap32(v);
+                std::memcpy(dst, &v, 4);
+            }
+            break;
+        default:
+            break;
+    }
+}
+}  // namespace
+
+void pngUnfilterRow(int filter, const uint8_t* previous, uint8_t* current, int width, int bpp) {
+    if (filter == 0 || !previous || !current || width <= 0 || bpp <= 0 || bpp > 4) return;
+    const int n = width * bpp;
+    switch (bpp) {
+        case 1: unfilter<1>(filter, previous, current, n); break;
+        case 2: unfilter<2>(filter, previous, current, n); break;
+        case 3: unfilter<3>(filter, previous, current, n); break;
+        case 4: unfilter<4>(filter, previous, current, n); break;
+    }
+}
+
+void cPngLoader::Reset() {
+    m_source = nullptr;
+    m_chunk.Free();
+    std::memset(m_chunkType, 0, sizeof m_chunkType);
+    m_bytesLeft = 0;
+    m_read = nullptr;
+    m_bytesPerPixel = 0;
+    m_rowUnit = 0;
+    m_width = 0;
+    m_height = 0;
+}
+
+bool cPngLoader::ReadFileU32(uint32_t& value) {
+    uint8_t b[4];
+    if (!m_source->Read(b, 4)) {
+        value = 0;
+        return false;
+    }
+    value = (uint32_t(b[0]) << 24) | (uint32_t(b[1]) << 16) | (uint32_t(b[2]) << 8) | b[3];
+    return true;
+}
+
+bool cPngLoader::ReadChunk() {
+    uint32_t length = 0;
+    ReadFileU32(length);
+    m_chunk.Free();
+    m_read = nullptr;
+    m_bytesLeft = 0;
+    // The PNG limit, and never more than the source still holds (type and CRC included).
+    if (length > 0x7FFFFFFFu) return false;
+    if (uint64_t(length) + 4 > m_source->Remaining()) return false;
+    if (!m_chunk.Alloc(uint64_t(length) + 4)) return false;
+    uint8_t* data = m_chunk.Aligned();
+    if (!m_source->Read(data, length + 4)) return false;
+    uint32_t crc;
+    ReadFileU32(crc);
+    std::memcpy(m_chunkType, data, 4);
+    m_read = data + 4;
+    m_bytesLeft = length;
+    return true;
+}
+
+uint8_t cPngLoader::ReadByte() {
+    if (m_bytesLeft == 0) return 0;
+    --m_bytesLeft;
+    return *m_read++;
+}
+
+uint32_t cPngLoader::ReadU32() {
+    uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) v = (v << 8) | ReadByte();
+    return v;
+}
+
+bool cPngLoader::ReadHeader() {
+    if (!ReadChunk()) return false;
+    if (!isType(m_chunkType, "IHDR") || m_bytesLeft != 13) return false;
+    uint32_t width = ReadU32();
+    uint32_t height = ReadU32();
+    uint8_t depth = ReadByte();
+    uint8_t colourType = ReadByte();
+    uint8_t compression = ReadByte();
+    uint8_t filter = ReadByte();
+    uint8_t interlace = ReadByte();
+    if (depth != 8 || compression != 0 || filter != 0 || interlace != 0) return false;
+    if (width == 0 || height == 0 || width > 0x7FFFFFFFu || height > 0x7FFFFFFFu) return false;
+    m_width = static_cast<int32_t>(width);
+    m_height = static_cast<int32_t>(height);
+    switch (colourType) {
+        case 0: m_bytesPerPixel = 1; break;
+        case 2: m_bytesPerPixel = 3; break;
+        case 4: m_bytesPerPixel = 2; break;
+        case 6: m_bytesPerPixel = 4; break;
+        default: m_bytesPerPixel = 0; break;  // palette and unknown types: the image is not made
+    }
+    m_rowUnit = m_bytesPerPixel;
+    return true;
+}
+
+bool cPngLoader::NextIdat() {
+    for (;;) {
+        if (!ReadChunk()) return false;
+        if (isType(m_chunkType, "IEND")) return false;
+        if (isType(m_chunkType, "IDAT") && m_bytesLeft != 0) return true;
+    }
+}
+
+bool cPngLoader::Decode(uint8_t* pixels) {
+    const size_t row = static_cast<size_t>(m_width) * static_cast<size_t>(m_bytesPerPixel);
+    std::memset(pixels, 0, row * static_cast<size_t>(m_height));
+
+    // Two scanlines in PNG order, each with its filter byte: the one being inflated and the one
+    // restored before it (all 0 above the first row).
+    cBuf lines;
+    const size_t stride = (row + 1 + 7) & ~size_t(7);
+    if (!lines.Alloc(uint64_t(stride) * 2)) return false;
+    uint8_t* cur = lines.Aligned();
+    uint8_t* prev = cur + stride;
+    std::memset(prev, 0, row + 1);
+
+    Inflater z;
+    if (inflateInit(&z.stream) != Z_OK) return false;
+    z.open = true;
+
+    bool ended = false;
+    for (int32_t y = 0; y < m_height && !ended; ++y) {
+        z.stream.next_out = cur;
+        z.stream.avail_out = static_cast<uInt>(row + 1);
+        while (z.stream.avail_out != 0) {
+            if (z.stream.avail_in == 0) {
+                // The image data ends early: the rows decoded so far stay, the rest stay 0.
+                if (!NextIdat()) return true;
+                z.stream.next_in = const_cast<Bytef*>(m_read);
+                z.stream.avail_in = m_bytesLeft;
+                m_read += m_bytesLeft;
+                m_bytesLeft = 0;
+            }
+            int result = inflate(&z.stream, Z_NO_FLUSH);
+            if (result == Z_STREAM_END) {
+                // The stream is complete: inflate is not called again; a row it filled whole is
+                // still stored, the rows after it stay 0.
+                ended = true;
+                if (z.stream.avail_out != 0) return true;
+                break;
+            }
+            if (result != Z_OK) return false;
+        }
+        pngUnfilterRow(cur[0], prev + 1, cur + 1, m_width, m_bytesPerPixel);
+        storeRow(pixels + row * static_cast<size_t>(y), cur + 1, m_width, m_bytesPerPixel);
+        uint8_t* t = prev;
+        prev = cur;
+        cur = t;
+    }
+    return true;
+}
+
+bool cPngLoader::LoadFrom(cPngSource& source, cSprite& image) {
+    Reset();
+    m_source = &source;
+    uint8_t signature[8];
+    bool ok = source.Read(signature, 8) && std::memcmp(signature, kSignature, 8) == 0 &&
+              ReadHeader();
+    if (!ok) {
+        Reset();
+        return false;
+    }
+    const uint64_t bytes = uint64_t(m_width) * uint64_t(m_height) * uint64_t(m_bytesPerPixel);
+    if (bytes > kMaxImageBytes) {
+        Reset();
+        return false;
+    }
+    if (!image.Create(static_cast<uint8_t>(m_bytesPerPixel), m_width, m_height)) {
+        Reset();
+        return false;
+    }
+    ok = Decode(image.pixels);
+    Reset();
+    if (!ok) {
+        vstring name = image.Name();
+        image.Release();
+        image.SetName(name.c_str());
+    }
+    return ok;
+}

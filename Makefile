@@ -35,7 +35,7 @@ test: deps
 
 play: deps
 	$(MAKE) full native
-	scripts/play $(BUILD)
+	scripts/play $(BUILD) $(DATA)
 
 bench: native
 	$(BUILD)/native/bench/morvane_bench

@@ -1,6 +1,5 @@
 #include "presentation/msgDisplay.h"
 
-uint8_t MsgWindowMode = 0;
 
 namespace {
 ShowMessageHook gShowMessageHook = nullptr;

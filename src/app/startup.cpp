@@ -2,12 +2,15 @@
 
 #include <objbase.h>
 
+#include <cstring>
+
 #include "app/input.h"
 #include "app/mainWindow.h"
 #include "config/registry.h"
 #include "config/settings.h"
 #include "config/systemInfo.h"
 #include "files/archiveIndex.h"
+#include "graphics/graphics.h"
 #include "graphics/screen.h"
 #include "media/movie.h"
 #include "media/sound.h"
@@ -29,7 +32,15 @@ bool gComInitialised = false;
 bool gReadFlagsLoaded = false;
 
 // The back buffer in black, with the splash image over it when the configuration names one.
-void showSplash() {}
+void showSplash() {
+    if (gBackBuffer.HasPixels())
+        std::memset(gBackBuffer.pixels, 0, static_cast<size_t>(gBackBuffer.ByteCount()));
+    const char* splash = getSplashImage();
+    if (!splash || !*splash) return;
+    cSprite picture;
+    if (picture.LoadPng(splash)) gGraphics.Blt(gBackBuffer, picture, 0, 0);
+    picture.Release();
+}
 }  // namespace
 
 bool initApplication(HINSTANCE) {

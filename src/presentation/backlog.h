@@ -5,4 +5,8 @@ namespace mLogBox {
 void Clear();
 // The interpreter moved its save point: the backlog's mark follows the write position.
 void MarkPosition();
+// Records a displayed message: speaker name and plain text, with the pending voice.
+void AddEntry(const char* name, const char* text);
+// The backlog screen; returns when the player leaves it or on quit.
+void RunScreen();
 }  // namespace mLogBox

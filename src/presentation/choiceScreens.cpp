@@ -6,6 +6,8 @@ const ChoiceHooks* gChoiceHooks = nullptr;
 
 namespace mSpots {
 void InitSystemButtons() {}
+void SetButtonMode(int) {}
+void UpdateButtons() {}
 }  // namespace mSpots
 
 void setChoiceHooks(const ChoiceHooks* hooks) { gChoiceHooks = hooks; }

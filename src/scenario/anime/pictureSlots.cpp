@@ -1,3 +1,4 @@
 #include "scenario/anime/pictureSlots.h"
 
 void markAnimeDirty() {}
+void animeMessageHook() {}

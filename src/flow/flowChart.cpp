@@ -1,0 +1,3 @@
+#include "flow/flowChart.h"
+
+bool showFlowChart() { return true; }

@@ -1,0 +1,3 @@
+#include "presentation/screens/configDialog.h"
+
+bool runConfigDialog(HWND__*) { return true; }

@@ -1,0 +1,3 @@
+#include "variants/earlier/flowChartStub.h"
+
+bool showFlowChartStub() { return true; }

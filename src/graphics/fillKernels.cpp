@@ -1,9 +1,9 @@
-// Fill kernels, plain and laid over with an alpha. With one colour and one alpha, each colour byte's
-// result depends only on the byte it replaces, so the alpha fills look it up in a 256-entry table.
+// Fill kernels, plain and laid over with an alpha.
 #include <cstddef>
 #include <cstring>
 
 #include "graphics/blitKernels.h"
+#include "graphics/kernelSimd.h"
 #include "graphics/pixelMath.h"
 
 namespace {
@@ -17,58 +17,34 @@ bool fillPattern(uint8_t* dst, int bpp, int pitch, int w, int h, const uint8_t* 
     return true;
 }
 
-struct OverTable {
-    uint8_t v[256];
-    OverTable(int s, int a) {
-        for (int d = 0; d < 256; ++d) v[d] = alphaOver(d, s, a);
+// The opaque fill pixel of a format: grey, (255, grey), (B, G, R) or (255, B, G, R).
+bool fillPixel(uint8_t* pixel, int bpp, const uint8_t bgr[3]) {
+    const uint8_t g = greyOf(bgr[2], bgr[1], bgr[0]);
+    switch (bpp) {
+        case 1: pixel[0] = g; return true;
+        case 2: pixel[0] = 255; pixel[1] = g; return true;
+        case 3: std::memcpy(pixel, bgr, 3); return true;
+        case 4: pixel[0] = 255; std::memcpy(pixel + 1, bgr, 3); return true;
+        default: return false;
     }
-};
+}
 }  // namespace
 
 bool fillKernel(uint8_t* dst, int bpp, int pitch, int w, int h, const uint8_t bgr[3]) {
-    const uint8_t g = greyOf(bgr[2], bgr[1], bgr[0]);
     uint8_t pixel[4];
-    switch (bpp) {
-        case 1: pixel[0] = g; break;
-        case 2: pixel[0] = 255; pixel[1] = g; break;
-        case 3: std::memcpy(pixel, bgr, 3); break;
-        case 4: pixel[0] = 255; std::memcpy(pixel + 1, bgr, 3); break;
-        default: return false;
-    }
+    if (!fillPixel(pixel, bpp, bgr)) return false;
     return fillPattern(dst, bpp, pitch, w, h, pixel);
 }
 
 bool fillAlphaKernel(uint8_t* dst, int bpp, int pitch, int w, int h, const uint8_t bgr[3],
                      int a) {
     if (bpp < 1 || bpp > 4) return false;
-    const uint8_t g = greyOf(bgr[2], bgr[1], bgr[0]);
-    // Table per byte of the pixel: alpha union for an alpha byte, alphaOver for a value.
-    uint8_t table[4][256];
-    for (int k = 0; k < bpp; ++k) {
-        const bool isAlpha = (bpp == 2 || bpp == 4) && k == 0;
-        int s = 0;
-        if (bpp <= 2) s = g;
-        else s = bgr[bpp == 3 ? k : k - 1];
-        if (isAlpha) {
-            for (int d = 0; d < 256; ++d) table[k][d] = alphaUnion(d, a);
-        } else {
-            OverTable t(s, a);
-            std::memcpy(table[k], t.v, 256);
-        }
-    }
-    for (int y = 0; y < h; ++y) {
-        uint8_t* p = dst + static_cast<ptrdiff_t>(y) * pitch * bpp;
-        const size_t n = static_cast<size_t>(w) * bpp;
-        if (bpp == 3) {
-            size_t i = 0;
-            for (; i < n; i += 3) {
-                p[i] = table[0][p[i]];
-                p[i + 1] = table[1][p[i + 1]];
-                p[i + 2] = table[2][p[i + 2]];
-            }
-        } else {
-            for (size_t i = 0; i < n; ++i) p[i] = table[i % bpp][p[i]];
-        }
-    }
+    // An alpha byte takes U(d, a), which equals O(d, 255, a) for every d and a, so every byte of
+    // the pixel is laid over by its byte of the opaque fill pixel.
+    uint8_t pixel[4];
+    fillPixel(pixel, bpp, bgr);
+    uint8_t pattern[48];
+    for (int i = 0; i < 48; ++i) pattern[i] = pixel[i % bpp];
+    overPatternSimd(dst, bpp, pitch, w, h, pattern, a);
     return true;
 }

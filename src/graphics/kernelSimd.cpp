@@ -162,6 +162,26 @@ SIMD_TARGET bool opacity34Vector(uint8_t* dst, const uint8_t* src, int dp, int s
     return true;
 }
 
+SIMD_TARGET void overPatternVector(uint8_t* dst, int bpp, int pitch, int w, int h,
+                                   const uint8_t pattern[48], int a) {
+    const __m128i weight = _mm_set1_epi8(static_cast<char>(a));
+    const __m128i p0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern));
+    const __m128i p1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern + 16));
+    const __m128i p2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern + 32));
+    const ptrdiff_t bytes = static_cast<ptrdiff_t>(w) * bpp;
+    for (int y = 0; y < h; ++y) {
+        uint8_t* d = dst + static_cast<ptrdiff_t>(y) * pitch * bpp;
+        ptrdiff_t i = 0;
+        for (; i + 48 <= bytes; i += 48) {
+            __m128i* q = reinterpret_cast<__m128i*>(d + i);
+            _mm_storeu_si128(q, over16(_mm_loadu_si128(q), p0, weight));
+            _mm_storeu_si128(q + 1, over16(_mm_loadu_si128(q + 1), p1, weight));
+            _mm_storeu_si128(q + 2, over16(_mm_loadu_si128(q + 2), p2, weight));
+        }
+        for (; i < bytes; ++i) d[i] = alphaOver(d[i], pattern[i % 48], a);
+    }
+}
+
 SIMD_TARGET void alphaOver16Vector(const uint8_t* d, const uint8_t* s, const uint8_t* w,
                                    uint8_t* out) {
     __m128i r = over16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(d)),
@@ -184,6 +204,11 @@ bool opacity34Simd(uint8_t* dst, const uint8_t* src, int dp, int sp, int w, int 
     if (!simdAvailable()) return opacity34Scalar(dst, src, dp, sp, w, h, o);
     return opacity34Vector(dst, src, dp, sp, w, h, o);
 }
+void overPatternSimd(uint8_t* dst, int bpp, int pitch, int w, int h, const uint8_t pattern[48],
+                     int a) {
+    if (simdAvailable()) return overPatternVector(dst, bpp, pitch, w, h, pattern, a);
+    overPatternScalar(dst, bpp, pitch, w, h, pattern, a);
+}
 void alphaOver16(const uint8_t d[16], const uint8_t s[16], const uint8_t w[16], uint8_t out[16]) {
     if (simdAvailable()) return alphaOver16Vector(d, s, w, out);
     for (int i = 0; i < 16; ++i) out[i] = alphaOver(d[i], s[i], w[i]);
@@ -201,7 +226,25 @@ bool opacity33Simd(uint8_t* dst, const uint8_t* src, int dp, int sp, int w, int 
 bool opacity34Simd(uint8_t* dst, const uint8_t* src, int dp, int sp, int w, int h, int o) {
     return opacity34Scalar(dst, src, dp, sp, w, h, o);
 }
+void overPatternSimd(uint8_t* dst, int bpp, int pitch, int w, int h, const uint8_t pattern[48],
+                     int a) {
+    overPatternScalar(dst, bpp, pitch, w, h, pattern, a);
+}
 void alphaOver16(const uint8_t d[16], const uint8_t s[16], const uint8_t w[16], uint8_t out[16]) {
     for (int i = 0; i < 16; ++i) out[i] = alphaOver(d[i], s[i], w[i]);
 }
 #endif
+
+void overPatternScalar(uint8_t* dst, int bpp, int pitch, int w, int h, const uint8_t pattern[48],
+                       int a) {
+    // With one colour and one weight each byte's result depends only on the byte it replaces.
+    uint8_t table[4][256];
+    for (int k = 0; k < bpp; ++k)
+        for (int d = 0; d < 256; ++d) table[k][d] = alphaOver(d, pattern[k], a);
+    const ptrdiff_t bytes = static_cast<ptrdiff_t>(w) * bpp;
+    for (int y = 0; y < h; ++y) {
+        uint8_t* d = dst + static_cast<ptrdiff_t>(y) * pitch * bpp;
+        for (int k = 0; k < bpp; ++k)
+            for (ptrdiff_t i = k; i < bytes; i += bpp) d[i] = table[k][d[i]];
+    }
+}

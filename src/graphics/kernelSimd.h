@@ -17,5 +17,13 @@ bool opacity34Simd(uint8_t* dst, const uint8_t* src, int dstPitch, int srcPitch,
 bool opacity34Scalar(uint8_t* dst, const uint8_t* src, int dstPitch, int srcPitch, int w, int h,
                      int opacity);
 
+// Lays each row's bytes (w x bpp of them, rows stepping by pitch pixels) over by the repeating
+// pattern with weight a: byte i becomes alphaOver(d, pattern[i % 48], a). 48 is a multiple of
+// every pixel size, so one pattern serves each format.
+void overPatternSimd(uint8_t* dst, int bpp, int pitch, int w, int h, const uint8_t pattern[48],
+                     int a);
+void overPatternScalar(uint8_t* dst, int bpp, int pitch, int w, int h, const uint8_t pattern[48],
+                       int a);
+
 // alphaOver of 16 bytes at once (d laid over by s with weights w), for the exhaustive check.
 void alphaOver16(const uint8_t d[16], const uint8_t s[16], const uint8_t w[16], uint8_t out[16]);

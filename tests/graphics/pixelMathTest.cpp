@@ -36,6 +36,8 @@ TEST(PixelMath, AlphaOverAndUnionOverEveryArgument) {
             ASSERT_GE(u, 0);
             ASSERT_LE(u, 255);
             ASSERT_EQ(u, alphaUnion(d, w));
+            // The identity the alpha fills rely on.
+            ASSERT_EQ(alphaUnion(d, w), alphaOver(d, 255, w));
             for (int s = 0; s < 256; ++s) {
                 int o = d + referenceDiv255(int64_t(s - d) * w);
                 ASSERT_GE(o, 0);

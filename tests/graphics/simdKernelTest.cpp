@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "graphics/kernelSimd.h"
+#include "graphics/pixelMath.h"
 #include "testing.h"
 
 namespace {
@@ -52,6 +53,36 @@ TEST(SimdKernels, MatchTheScalarKernels) {
                 opacity33Simd(im.dstA.data(), im.src.data(), dp, sp, w, h, opacity);
                 opacity33Scalar(im.dstB.data(), im.src.data(), dp, sp, w, h, opacity);
                 ASSERT_EQ(im.dstB, im.dstA) << "opacity 3<-3 width " << w << " o " << opacity;
+            }
+        }
+    }
+}
+
+TEST(SimdKernels, PatternOverMatchesTheScalarForm) {
+    std::mt19937 rng(99);
+    uint8_t pattern[48];
+    for (int bpp = 1; bpp <= 4; ++bpp) {
+        for (int i = 0; i < 48; ++i) pattern[i] = static_cast<uint8_t>(i < bpp ? rng() : pattern[i % bpp]);
+        for (int w : {1, 5, 15, 16, 17, 47, 48, 49, 100}) {
+            for (int a : {1, 100, 254}) {
+                const int h = 3, pitch = w + 2;
+                std::vector<uint8_t> one(pitch * h * bpp), two;
+                for (auto& b : one) b = static_cast<uint8_t>(rng());
+                two = one;
+                overPatternSimd(one.data(), bpp, pitch, w, h, pattern, a);
+                overPatternScalar(two.data(), bpp, pitch, w, h, pattern, a);
+                ASSERT_EQ(two, one) << bpp << " " << w << " " << a;
+                // And each byte as the formula gives it.
+                std::vector<uint8_t> three(pitch * h * bpp);
+                for (size_t i = 0; i < three.size(); ++i) three[i] = static_cast<uint8_t>(i * 13);
+                std::vector<uint8_t> four = three;
+                overPatternSimd(three.data(), bpp, pitch, w, h, pattern, a);
+                for (int y = 0; y < h; ++y)
+                    for (int i = 0; i < pitch * bpp; ++i) {
+                        size_t at = size_t(y) * pitch * bpp + i;
+                        int expected = i < w * bpp ? alphaOver(four[at], pattern[i % bpp], a) : four[at];
+                        ASSERT_EQ(expected, three[at]);
+                    }
             }
         }
     }

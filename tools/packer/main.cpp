@@ -1,0 +1,12 @@
+#include <cstdio>
+#include <string>
+
+#include "packer.h"
+
+int main(int argc, char** argv) {
+    std::string out, err;
+    int code = packer::runPacker(argc, argv, out, err);
+    std::fputs(out.c_str(), stdout);
+    std::fputs(err.c_str(), stderr);
+    return code;
+}

@@ -1,7 +1,9 @@
 // The clip rule, anchors, the wrappers' special cases and drawing an image onto itself.
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <random>
 #include <vector>
 
 #include "graphics/blit.h"
@@ -163,6 +165,44 @@ TEST(Clip, DrawingAnImageOntoItself) {
             ASSERT_TRUE(bltOpacityClipped(expected2, copy2, s[0], s[1], 8, 6, 0, 0, 99));
             ASSERT_TRUE(bltOpacityClipped(img, img, s[0], s[1], 8, 6, 0, 0, 99));
             EXPECT_EQ(0, std::memcmp(expected2.pixels, img.pixels, img.ByteCount()));
+        }
+    }
+}
+
+// Random rectangles for every pair of formats: only the intersection of the source rectangle, the
+// source image (moved by the offset x - sx, y - sy) and the destination changes.
+TEST(Clip, RandomRectanglesChangeOnlyTheIntersection) {
+    std::mt19937 rng(77);
+    auto pick = [&](int lo, int hi) { return lo + static_cast<int>(rng() % (hi - lo + 1)); };
+    for (int i = 0; i < 3000; ++i) {
+        const int db = pick(1, 4), sb = pick(1, 4);
+        cSprite dst, src;
+        ASSERT_TRUE(dst.Create(static_cast<uint8_t>(db), pick(1, 20), pick(1, 20)));
+        ASSERT_TRUE(src.Create(static_cast<uint8_t>(sb), pick(1, 20), pick(1, 20)));
+        for (uint64_t k = 0; k < dst.ByteCount(); ++k) dst.pixels[k] = static_cast<uint8_t>(rng());
+        for (uint64_t k = 0; k < src.ByteCount(); ++k) src.pixels[k] = static_cast<uint8_t>(rng() | 1);
+        const int x = pick(-30, 30), y = pick(-30, 30), w = pick(-5, 40), h = pick(-5, 40);
+        const int sx = pick(-30, 30), sy = pick(-30, 30), opacity = pick(-10, 300);
+        cSprite before = dst;
+        ASSERT_TRUE(bltOpacityClipped(dst, src, x, y, w, h, sx, sy, opacity));
+        // The intersection in destination coordinates.
+        const int ox = x - sx, oy = y - sy;
+        const int left = std::max({x, ox, 0}), top = std::max({y, oy, 0});
+        const int right = std::min({x + w, ox + src.width, dst.width});
+        const int bottom = std::min({y + h, oy + src.height, dst.height});
+        for (int py = 0; py < dst.height; ++py)
+            for (int px = 0; px < dst.width; ++px) {
+                bool inside = px >= left && px < right && py >= top && py < bottom && opacity >= 1;
+                if (inside) continue;
+                ASSERT_EQ(0, std::memcmp(before.pixels + (py * dst.width + px) * db,
+                                         dst.pixels + (py * dst.width + px) * db, db))
+                    << "pixel " << px << "," << py << " outside the drawn rectangle";
+            }
+        if (db == 3 && sb == 3 && opacity >= 255) {
+            for (int py = top; py < bottom; ++py)
+                for (int px = left; px < right; ++px)
+                    ASSERT_EQ(0, std::memcmp(src.pixels + ((py - oy) * src.width + (px - ox)) * 3,
+                                             dst.pixels + (py * dst.width + px) * 3, 3));
         }
     }
 }

@@ -1,3 +1,4 @@
 #include "media/movie.h"
 
 void shutdownMovie() {}
+bool isMoviePlaying() { return false; }

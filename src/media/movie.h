@@ -2,3 +2,5 @@
 #pragma once
 
 void shutdownMovie();
+// A movie is playing (polls its completion).
+bool isMoviePlaying();

@@ -4,3 +4,5 @@ void initSound() {}
 void shutdownSound() {}
 void stopSE() {}
 void stopVoice() {}
+bool isVoicePlaying() { return false; }
+void resetSoundFocus(HWND__*) {}

@@ -1,0 +1,69 @@
+// Test program: the real main window, key tables and input latch without the rest of the game.
+//   windowProbe <width> <height> <input mode> [pattern]
+// It makes the screen canvases at that size, fills the back buffer with a test pattern (see
+// patternPixel), shows the window and reports every command that pollInput latches on stdout:
+//   ready <client width> <client height>
+//   command <id> readmode <mode> index <i> mouse <x> <y>
+// and ends (exit code 0) when the window has been closed.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/input.h"
+#include "app/mainWindow.h"
+#include "config/settings.h"
+#include "config/systemInfo.h"
+#include "graphics/screen.h"
+
+namespace {
+// Colour of pixel (x, y): red grows with x, green with y, blue marks every fourth column.
+void patternPixel(int x, int y, uint8_t* bgr) {
+    bgr[0] = (x % 4 == 0) ? 255 : 0;
+    bgr[1] = static_cast<uint8_t>(y & 0xFF);
+    bgr[2] = static_cast<uint8_t>(x & 0xFF);
+}
+
+void fillPattern() {
+    if (!gBackBuffer.HasPixels()) return;
+    for (int y = 0; y < gBackBuffer.height; ++y)
+        for (int x = 0; x < gBackBuffer.width; ++x)
+            patternPixel(x, y, gBackBuffer.pixels + (static_cast<size_t>(y) * gBackBuffer.width + x) * 3);
+}
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+    int width = 640, height = 480, mode = 0;
+    std::sscanf(commandLine, "%d %d %d", &width, &height, &mode);
+    gScreenWidth = width;
+    gScreenHeight = height;
+    setDefaultSettings();
+    if (!createMainWindow(instance)) return 1;
+    createScreenCanvases();
+    fillPattern();
+    showMainWindow();
+    createAccelerators();
+    RECT client = {};
+    GetClientRect(gMainWindow, &client);
+    std::printf("ready %ld %ld\n", static_cast<long>(client.right), static_cast<long>(client.bottom));
+    std::fflush(stdout);
+
+    DWORD lastPresent = GetTickCount();
+    while (pollInput(static_cast<uint8_t>(mode), true)) {
+        uint8_t command = getCommand();
+        if (command) {
+            std::printf("command %d readmode %d index %d mouse %d %d\n", command, gReadMode,
+                        getSelectedIndex(), gMousePos.x, gMousePos.y);
+            std::fflush(stdout);
+            clearCommand();
+        }
+        if (GetTickCount() - lastPresent > 200) {
+            presentScreen();
+            lastPresent = GetTickCount();
+        }
+    }
+    destroyAccelerators();
+    std::printf("quit\n");
+    std::fflush(stdout);
+    return 0;
+}

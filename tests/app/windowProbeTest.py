@@ -1,0 +1,207 @@
+"""The main window, its key tables and the input latch, driven by real X input.
+
+The probe program (windowProbe.cpp) runs the real window procedure and pollInput and prints every
+command they latch, so these tests see exactly what a waiting loop of the game would see."""
+import os
+import re
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'harness'))
+from game import (BUILD, CODEPAGE, Game, TestCase, main, screenshot_screen, wait_until,  # noqa: E402
+                  wininfo, xdotool)
+
+PROBE = os.path.join(BUILD, 'tests', 'app', 'windowProbe.exe')
+IDYES, IDNO = 6, 7
+
+
+class Probe:
+    def __init__(self, test, name, width=640, height=480, mode=0):
+        self.game = Game(test, name, exe=PROBE, time_limit=60)
+        self.args = (str(width), str(height), str(mode))
+
+    def __enter__(self):
+        self.game.__enter__()
+        self.game.start(*self.args)
+        self.window = self.game.wait_window()
+        wait_until(lambda: 'ready' in self.game.log_text(), 10)
+        return self
+
+    def __exit__(self, *exc):
+        return self.game.__exit__(*exc)
+
+    def commands(self):
+        out = []
+        for line in self.game.log_text().splitlines():
+            m = re.match(r'command (\d+) readmode (\d+) index (-?\d+) mouse (-?\d+) (-?\d+)', line)
+            if m:
+                out.append(tuple(int(v) for v in m.groups()))
+        return out
+
+    def ids(self):
+        return [c[0] for c in self.commands()]
+
+    def wait_commands(self, n, timeout=5):
+        wait_until(lambda: len(self.commands()) >= n, timeout)
+        return self.ids()
+
+    def close_answer(self, answer):
+        """Asks the window to close and answers the quit box; returns the box's text bytes."""
+        self.game.close(self.window)
+        box = self.game.wait_dialog()
+        texts = [c['text'] for c in self.game.children(box) if c['class'].lower() == 'static']
+        wininfo('command', box['hwnd'], answer)
+        wait_until(lambda: not [d for d in self.game.dialogs() if d.get('visible') == '1'], 5)
+        return texts
+
+
+def quit_text():
+    return '終了しますか？' if CODEPAGE == 'cp932' else '结束游戏？'
+
+
+class Keys(TestCase):
+    # key -> command in reading (0), menu (1) and screen (2) mode; None: nothing reaches the latch.
+    KEYS = [
+        ('Return', 2, 2, 2),
+        ('Down', 2, 8, 8),
+        ('Up', 14, 7, 7),
+        ('Left', 5, 5, 5),
+        ('Prior', 14, 14, 9),
+        ('Next', None, None, 10),
+        ('Insert', 17, 17, None),
+        ('Delete', 18, 18, None),
+        ('Home', 20, 20, None),
+        ('End', 21, 21, None),
+        ('shift+Home', 19, 19, None),
+        ('shift+Right', 15, 15, None),
+        ('Escape', 22, 22, 3),
+        ('BackSpace', 14, 14, 3),
+        ('KP_Add', 22, 22, None),
+        ('space', 2, 2, 2),
+        ('Menu', 11, 11, 11),
+        ('alt+Return', 26, 26, 26),
+        ('F1', None, None, None),  # unbound function key
+        ('a', None, None, None),
+    ]
+
+    def run_mode(self, mode):
+        with Probe(self, 'keys%d' % mode, mode=mode) as p:
+            expected = []
+            for key, *per_mode in self.KEYS:
+                before = len(p.commands())
+                p.game.key(key)
+                want = per_mode[mode]
+                if want is not None:
+                    expected.append(want)
+                    p.wait_commands(before + 1)
+                else:
+                    time.sleep(0.3)
+                self.assertEqual(expected, p.ids(), 'after %s in mode %d' % (key, mode))
+                if mode == 0 and want in (15, 16):
+                    # Skip mode ends at the next command, which it consumes: end it with a click.
+                    p.game.click(5, 5)
+                    time.sleep(0.3)
+            p.close_answer(IDYES)
+            self.assertEqual(0, p.game.wait_exit(20))
+
+    def test_reading_mode(self):
+        self.run_mode(0)
+
+    def test_menu_mode(self):
+        self.run_mode(1)
+
+    def test_screen_mode(self):
+        self.run_mode(2)
+
+    def test_tab_hides_the_window_and_the_next_click_is_consumed(self):
+        with Probe(self, 'tab') as p:
+            p.game.key('Tab')
+            p.wait_commands(1)
+            self.assertEqual((12, 3), p.commands()[0][:2])
+            p.game.click(40, 40)  # ends the hidden window; consumed, not reported
+            time.sleep(0.5)
+            self.assertEqual(1, len(p.commands()))
+            p.game.key('Return')
+            p.wait_commands(2)
+            self.assertEqual((2, 0), p.commands()[1][:2])
+            p.close_answer(IDYES)
+            self.assertEqual(0, p.game.wait_exit(20))
+
+
+class Mouse(TestCase):
+    def test_buttons_and_wheel_per_mode(self):
+        # X buttons: 1 left, 2 middle, 3 right, 4 wheel forward, 5 wheel back.
+        for mode, expected in ((0, [1, 22, 11, 14, 4]), (2, [1, 3, 3, 9, 10])):
+            with Probe(self, 'mouse%d' % mode, mode=mode) as p:
+                for n, button in enumerate((1, 2, 3, 4, 5)):
+                    p.game.click(123, 45, button)
+                    p.wait_commands(n + 1)
+                self.assertEqual(expected, p.ids())
+                # The click carries its place in client coordinates.
+                self.assertEqual((123, 45), p.commands()[0][3:5])
+                p.close_answer(IDYES)
+                self.assertEqual(0, p.game.wait_exit(20))
+
+
+class Window(TestCase):
+    def test_client_area_is_the_screen_size_centred(self):
+        for w, h in ((640, 480), (800, 600), (642, 201)):
+            with Probe(self, 'size%dx%d' % (w, h), w, h) as p:
+                win = p.game.window()
+                self.assertEqual((w, h), win['client'][2:])
+                self.assertIn('ready %d %d' % (w, h), p.game.log_text())
+                desk_w, desk_h = 1280, 1024
+                wx, wy, ww, wh = win['window']
+                self.assertEqual(((desk_w - ww) // 2, (desk_h - wh) // 2), (wx, wy))
+                style = int(win['style'], 16)
+                self.assertFalse(style & 0x00010000, 'no maximise box')
+                self.assertFalse(style & 0x00040000, 'no sizing border')
+                self.assertTrue(style & 0x00020000, 'a minimise box')
+                p.close_answer(IDYES)
+                self.assertEqual(0, p.game.wait_exit(20))
+
+    def test_a_screen_larger_than_the_desktop_is_placed_at_the_origin(self):
+        with Probe(self, 'large', 1400, 1100) as p:
+            self.assertEqual((0, 0), p.game.window()['window'][:2])
+            p.close_answer(IDYES)
+            self.assertEqual(0, p.game.wait_exit(20))
+
+    def test_the_close_box_asks_and_only_yes_closes(self):
+        with Probe(self, 'close') as p:
+            texts = p.close_answer(IDNO)
+            self.assertIn(quit_text().encode(CODEPAGE), texts)
+            time.sleep(0.5)
+            self.assertTrue(p.game.running())
+            # Still taking input after the refusal.
+            p.game.key('Return')
+            p.wait_commands(1)
+            self.assertEqual([2], p.ids())
+            # The close box itself: the rightmost button of the caption.
+            wx, wy, ww, _ = p.game.window()['window']
+            cx, cy = p.game.window()['client'][:2]
+            xdotool('mousemove', wx + ww - 12, wy + (cy - wy) // 2 + 1)
+            xdotool('click', 1)
+            box = p.game.wait_dialog()
+            wininfo('command', box['hwnd'], IDYES)
+            self.assertEqual(0, p.game.wait_exit(20))
+            self.assertIn('quit', p.game.log_text())
+
+    def test_odd_width_presents_every_row_unsheared(self):
+        w, h = 642, 201
+        with Probe(self, 'odd', w, h) as p:
+            def wrong_pixels():
+                shot = p.game.screenshot()
+                bad = [(x, y) for y in range(0, h, 5) for x in range(w)
+                       if shot.pixel(x, y) != (x & 0xFF, y & 0xFF, 255 if x % 4 == 0 else 0)]
+                return bad, shot
+            wait_until(lambda: not wrong_pixels()[0], 10)
+            bad, shot = wrong_pixels()
+            if bad:
+                shot.save_png(os.path.join(p.game.root, 'odd.png'))
+            self.assertEqual([], bad[:10], 'the presented picture differs from the back buffer')
+            p.close_answer(IDYES)
+            self.assertEqual(0, p.game.wait_exit(20))
+
+
+if __name__ == '__main__':
+    main()

@@ -1,3 +1,5 @@
+#include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -133,4 +135,24 @@ TEST_F(Registry, IntegerAndBooleanReads) {
     const char* def = "default";
     EXPECT_EQ(def, s.GetString("absent", def));  // the default pointer itself
     EXPECT_STREQ("", s.GetString("empty", def));
+}
+
+TEST_F(Registry, RandomFilesParseWithoutHarm) {
+    std::mt19937 rng(99);
+    const char alphabet[] = "aB. \t\r\n[]=;.x";
+    for (int round = 0; round < 1500; ++round) {
+        std::string text(1 + rng() % 80, 'x');
+        for (char& c : text) c = alphabet[rng() % (sizeof alphabet - 1)];
+        parse(text);
+    }
+    for (const auto& s : gConfigRegistry) {
+        EXPECT_FALSE(s.first.empty());
+        for (const auto& sub : s.second) {
+            EXPECT_FALSE(sub.first.empty());
+            for (const auto& kv : sub.second.values) {
+                EXPECT_EQ(nullptr, std::strpbrk(kv.first.c_str(), " \t="));
+                EXPECT_EQ(nullptr, std::strpbrk(kv.second.c_str(), " \t"));
+            }
+        }
+    }
 }

@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -125,4 +126,32 @@ TEST(Decimal, ConversionTable) {
         {nullptr, 0},
     };
     for (const Case& c : cases) EXPECT_EQ(c.value, decimalValue(c.text)) << (c.text ? c.text : "");
+}
+
+TEST(TextBuf, RandomTextsKeepTheLineAndTokenRules) {
+    std::mt19937 rng(7321);
+    const char alphabet[] = "ab \t\r\n\x82\xa0=[].;";
+    for (int round = 0; round < 2000; ++round) {
+        std::string text(rng() % 64, 'x');
+        for (char& c : text) c = alphabet[rng() % (sizeof alphabet - 1)];
+        cTextBuf buf;
+        if (!buf.SetText(text.c_str())) {
+            EXPECT_TRUE(text.empty());
+            continue;
+        }
+        size_t total = 0;
+        for (size_t i = 0; i < buf.LineCount(); ++i) {
+            std::string line = buf.Line(i);
+            total += line.size();
+            EXPECT_EQ(std::string::npos, line.find('\r'));
+            EXPECT_TRUE(line.empty() || (line[0] != ' ' && line[0] != '\t')) << line;
+            cParams p;
+            p.Parse(line.c_str());
+            for (int t = 0; t < p.Count(); ++t) {
+                std::string token = p.Get(t);
+                EXPECT_EQ(std::string::npos, token.find_first_of(" \t"));
+            }
+        }
+        EXPECT_LE(total, text.size());
+    }
 }

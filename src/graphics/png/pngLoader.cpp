@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -196,27 +197,37 @@ bool cPngLoader::Decode(uint8_t* pixels) {
     const size_t row = static_cast<size_t>(m_width) * static_cast<size_t>(m_bytesPerPixel);
     std::memset(pixels, 0, row * static_cast<size_t>(m_height));
 
-    // Two scanlines in PNG order, each with its filter byte: the one being inflated and the one
-    // restored before it (all 0 above the first row).
+    // Scanlines (filter byte first) are inflated several at a time into one buffer; the restored
+    // row above the first of them is kept apart (all 0 above the image's first row).
+    const size_t line = row + 1;
+    const size_t rowsPerFill =
+        std::max<size_t>(1, std::min<size_t>(static_cast<size_t>(m_height), kFillBytes / line));
     cBuf lines;
-    const size_t stride = (row + 1 + 7) & ~size_t(7);
-    if (!lines.Alloc(uint64_t(stride) * 2)) return false;
-    uint8_t* cur = lines.Aligned();
-    uint8_t* prev = cur + stride;
-    std::memset(prev, 0, row + 1);
+    const size_t above = (line * rowsPerFill + 7) & ~size_t(7);
+    if (!lines.Alloc(uint64_t(above) + row)) return false;
+    uint8_t* fill = lines.Aligned();
+    uint8_t* previous = fill + above;
+    std::memset(previous, 0, row);
 
     Inflater z;
     if (inflateInit(&z.stream) != Z_OK) return false;
     z.open = true;
 
-    bool ended = false;
-    for (int32_t y = 0; y < m_height && !ended; ++y) {
-        z.stream.next_out = cur;
-        z.stream.avail_out = static_cast<uInt>(row + 1);
+    size_t y = 0;
+    const size_t height = static_cast<size_t>(m_height);
+    while (y < height) {
+        const size_t want = std::min(rowsPerFill, height - y);
+        z.stream.next_out = fill;
+        z.stream.avail_out = static_cast<uInt>(want * line);
+        // The image data may end early (no further IDAT, or the zlib stream is complete): the rows
+        // inflated whole are stored, the rest stay 0, and inflate is not called again.
+        bool ended = false;
         while (z.stream.avail_out != 0) {
             if (z.stream.avail_in == 0) {
-                // The image data ends early: the rows decoded so far stay, the rest stay 0.
-                if (!NextIdat()) return true;
+                if (!NextIdat()) {
+                    ended = true;
+                    break;
+                }
                 z.stream.next_in = const_cast<Bytef*>(m_read);
                 z.stream.avail_in = m_bytesLeft;
                 m_read += m_bytesLeft;
@@ -224,19 +235,21 @@ bool cPngLoader::Decode(uint8_t* pixels) {
             }
             int result = inflate(&z.stream, Z_NO_FLUSH);
             if (result == Z_STREAM_END) {
-                // The stream is complete: inflate is not called again; a row it filled whole is
-                // still stored, the rows after it stay 0.
                 ended = true;
-                if (z.stream.avail_out != 0) return true;
                 break;
             }
             if (result != Z_OK) return false;
         }
-        pngUnfilterRow(cur[0], prev + 1, cur + 1, m_width, m_bytesPerPixel);
-        storeRow(pixels + row * static_cast<size_t>(y), cur + 1, m_width, m_bytesPerPixel);
-        uint8_t* t = prev;
-        prev = cur;
-        cur = t;
+        const size_t complete = (want * line - z.stream.avail_out) / line;
+        for (size_t i = 0; i < complete; ++i) {
+            uint8_t* scan = fill + i * line;
+            const uint8_t* up = i ? scan - line + 1 : previous;
+            pngUnfilterRow(scan[0], up, scan + 1, m_width, m_bytesPerPixel);
+            storeRow(pixels + row * (y + i), scan + 1, m_width, m_bytesPerPixel);
+        }
+        if (complete) std::memcpy(previous, fill + (complete - 1) * line + 1, row);
+        y += complete;
+        if (ended) break;
     }
     return true;
 }

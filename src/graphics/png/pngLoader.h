@@ -2,6 +2,7 @@
 // 1, 3, 2 or 4 bytes per pixel in this program's byte order (alpha first, then blue, green, red).
 // CRCs are not checked; every chunk but IHDR, IDAT and IEND is skipped.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "graphics/image.h"
@@ -45,6 +46,8 @@ public:
 
     // Largest image accepted, in pixel bytes.
     static constexpr uint64_t kMaxImageBytes = uint64_t(1) << 28;
+    // Scanline bytes inflated at a time (at least one scanline).
+    static constexpr size_t kFillBytes = 64 * 1024;
 
 private:
     void Reset();

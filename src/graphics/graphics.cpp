@@ -3,10 +3,16 @@
 #include <cstring>
 
 #include "app/moduleOrder.h"
+#include "app/present.h"
 #include "config/systemInfo.h"
 #include "graphics/blit.h"
 
 cGraphics gGraphics MODULE_OBJECT(kOrderGraphics);
+
+bool cGraphics::Present(const cImage& image) {
+    presentFullScreen(image.pixels);
+    return true;
+}
 
 bool cGraphics::CopyScreen(cImage& dst, const cImage& src) {
     if (!dst.HasPixels() || !src.HasPixels()) return false;

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "app/present.h"
 #include "config/systemInfo.h"
 #include "graphics/graphics.h"
 #include "graphics/image.h"
@@ -206,4 +207,23 @@ TEST(Image, MaskCreateScreen) {
     m.Release();
     EXPECT_FALSE(m.HasPixels());
     EXPECT_EQ(0, m.width);
+}
+
+namespace {
+const uint8_t* gPresented = nullptr;
+bool fakeFullScreen(const uint8_t* pixels) {
+    gPresented = pixels;
+    return false;
+}
+}  // namespace
+
+TEST(Image, PresentHandsThePixelsToTheFullScreenPresenter) {
+    cCanvas c;
+    ASSERT_TRUE(c.Create(3, 4, 4));
+    setPresentHooks(nullptr, fakeFullScreen);
+    EXPECT_TRUE(gGraphics.Present(c));  // true even when the frame is dropped
+    EXPECT_EQ(c.pixels, gPresented);
+    setPresentHooks(nullptr, nullptr);
+    cCanvas none;
+    EXPECT_TRUE(gGraphics.Present(none));
 }

@@ -1,21 +1,170 @@
 #include "presentation/msgDisplay.h"
 
+#include "app/clock.h"
+#include "app/input.h"
+#include "app/moduleOrder.h"
+#include "app/present.h"
+#include "config/registry.h"
+#include "config/settings.h"
+#include "graphics/text/charImage.h"
+#include "media/sound.h"
+#include "presentation/backlog.h"
+#include "presentation/choiceScreens.h"
+#include "presentation/msgBox.h"
+#include "presentation/msgSpeakers.h"
+#include "presentation/msgTiming.h"
+#include "scenario/anime/composition.h"
+#include "scenario/anime/pictureSlots.h"
+
+// The message window's own rasteriser, apart from the text pens' one.
+cCharImage gMsgCharImage MODULE_OBJECT(kOrderMsgCharImage);
 
 namespace {
 ShowMessageHook gShowMessageHook = nullptr;
+
+// Game content from the configuration: speaker colour groups and female voice prefixes.
+mSystemParam::cSection gSpeakerGroups;
+mSystemParam::cSection gFemaleVoicePrefixes;
+
+int speakerGroupOf(const char* name) { return gSpeakerGroups.GetInt(name, 0); }
+bool isFemaleVoicePrefix(const char* prefix) { return gFemaleVoicePrefixes.GetBool(prefix, false); }
+
+void loadMessageContent() {
+    mSystemParam::getSection(gSpeakerGroups, "Message", "Speaker");
+    mSystemParam::getSection(gFemaleVoicePrefixes, "Message", "Voice");
+    setSpeakerLookups(speakerGroupOf, isFemaleVoicePrefix);
 }
+
+bool advancesMessage(uint8_t command) {
+    return command == kCmdClick || command == kCmdOk || command == kCmdAdvance;
+}
+
+void presentMessage(bool prompt) {
+    updateScreen();
+    gMsgBox.Draw(prompt);
+    presentScreen();
+}
+}  // namespace
 
 void setShowMessageHook(ShowMessageHook hook) { gShowMessageHook = hook; }
 
 bool showMessageLine(const char* text, bool read) {
     if (gShowMessageHook) return gShowMessageHook(text, read);
+    animeMessageHook();
+    mSpots::SetButtonMode(0);
+    static char name[kSpeakerNameSize];
+    const char* message = splitSpeaker(text, name);
+    updateScreen();
+    if (MsgWindowMode == 0 || MsgWindowMode == 1) {
+        displayMessage(name, message, MsgWindowMode == 1, read);
+        if (UserSettings.stopVoiceOnPage) stopVoice();
+    }
     return true;
 }
-void setMsgWindowMode(int mode) {
-    if (mode >= 0 && mode <= 4) MsgWindowMode = static_cast<uint8_t>(mode);
+
+bool displayMessage(const char* name, const char* text, bool novel, bool read) {
+    clearCommand();
+    gMsgBox.SetText(text);
+    vstring plain;
+    gMsgBox.GetPlainText(plain);
+    mLogBox::AddEntry(name, plain.c_str());
+    gMsgBox.SetSpeaker(name ? name : "", novel);
+    const uint32_t msPerUnit = textSpeedMsPerUnit(read ? UserSettings.readTextSpeed : UserSettings.unreadTextSpeed);
+
+    presentMessage(false);
+    uint32_t start = currentTimeMs();
+    while (pollInput(kInputReading, false)) {
+        int32_t target = typingTarget(elapsedMs(start, currentTimeMs()), msPerUnit);
+        if (isSkipping() || advancesMessage(getCommand())) target = -1;
+        bool more = gMsgBox.DrawUpTo(target);
+        presentMessage(false);
+        if (!more) break;
+        if (handleSystemCommand(kInputReading)) return true;
+    }
+    clearCommand();
+    if (isSkipping()) return true;
+
+    const bool voiceAtEnd = isVoicePlaying();
+    start = currentTimeMs();
+    const uint32_t delay = autoModeDelayMs(UserSettings.autoSpeed);
+    mSpots::SetButtonMode(1);
+    while (pollInput(kInputReading, true)) {
+        if (isSkipping()) return true;
+        while (getCommand() == kCmdNone) {
+            if (!pollInput(kInputReading, true)) break;
+            if (isSkipping()) return true;
+            if (isAutoMode()) {
+                if (voiceAtEnd) {
+                    if (!isVoicePlaying()) return true;
+                } else if (elapsedMs(start, currentTimeMs()) > delay) {
+                    return true;
+                }
+            }
+            updateScreen();
+            gMsgBox.Draw(true);
+            mSpots::UpdateButtons();
+            presentScreen();
+        }
+        uint8_t command = getCommand();
+        if (advancesMessage(command)) return true;
+        if (!isAutoMode()) {
+            if (handleSystemCommand(kInputReading)) return true;
+            mSpots::SetButtonMode(1);
+        } else {
+            // The auto-mode command that started auto mode during this wait stays latched; it is
+            // consumed here so that the wait goes on timing the message.
+            clearCommand();
+        }
+    }
+    return true;
 }
-void redrawMsgWindow() {}
-void initMsgWindow() { setMsgWindowMode(0); }
+
+void setMsgWindowMode(int mode) {
+    if (mode < 0 || mode > 4) return;
+    MsgWindowMode = static_cast<uint8_t>(mode);
+    gMsgBox.SetNovelLayout(mode == 1 || mode == 2);
+    redrawMsgWindow();
+}
+
+void redrawMsgWindow() {
+    if (UserSettings.stopVoiceOnPage) stopVoice();
+    gMsgBox.Clear();
+}
+
+void initMsgWindow() {
+    static bool ready = false;
+    if (!ready) {
+        initTextRendering();
+        setMsgGlyphs(systemGlyphSource(gMsgCharImage));
+        gMsgBox.CreateFonts();
+        ready = true;
+    }
+    loadMessageContent();
+    setMsgWindowMode(0);
+}
+
 bool isNotNovelMode() { return MsgWindowMode != 1 && MsgWindowMode != 2; }
-void waitClick(int32_t) {}
-bool isVoiceEnabled(const char*) { return true; }
+
+void waitClick(int32_t ms) {
+    updateScreen();
+    presentScreen();
+    if (!UserSettings.screenEffects && MsgWindowMode != 3 && MsgWindowMode != 4) return;
+    const uint8_t inputMode = MsgWindowMode == 3 ? kInputScreen : kInputReading;
+    clearCommand();
+    if (ms < 1) {
+        while (pollInput(inputMode, true) && !isSkipping() && !isAutoMode() && getCommand() == kCmdNone) {
+            updateScreen();
+            presentScreen();
+        }
+    } else {
+        const uint32_t start = currentTimeMs();
+        while (pollInput(inputMode, true) && !isSkipping() &&
+               elapsedMs(start, currentTimeMs()) <= static_cast<uint32_t>(ms)) {
+            updateScreen();
+            presentScreen();
+        }
+    }
+    clearCommand();
+}
+
+bool isVoiceEnabled(const char* voiceFile) { return voiceGroupEnabled(voiceFile); }

@@ -10,6 +10,13 @@ bool showMessageLine(const char* text, bool read);
 // Test seam: when set, showMessageLine hands the block to the hook instead of showing it.
 using ShowMessageHook = bool (*)(const char* text, bool read);
 void setShowMessageHook(ShowMessageHook hook);
+// Shows one message (a speaker name, possibly empty, and its text) and waits for the player; true
+// when the message is done, also when skipping, auto mode, a system command that unwinds the game
+// or quitting ended it.
+bool displayMessage(const char* name, const char* text, bool novel, bool read);
+// Runs the latched system commands (11 to 28) from a waiting loop; true when the loop must stop at
+// once (a game was loaded, back to the title, exit). Nothing runs in display mode system.
+bool handleSystemCommand(uint8_t inputMode);
 // Sets the display mode, switches the message window's layout and starts a new page.
 void setMsgWindowMode(int mode);
 // New page.

@@ -1,0 +1,8 @@
+#include "app/popupMenu.h"
+
+#include "app/moduleOrder.h"
+
+cPopupMenu gPopupMenu MODULE_OBJECT(kOrderPopupMenu);
+
+void cPopupMenu::Show() {}
+bool bossKey() { return true; }

@@ -1,0 +1,128 @@
+// The system commands that the waiting loops of reading and choosing run in place.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <cstring>
+
+#include "app/input.h"
+#include "app/mainWindow.h"
+#include "app/popupMenu.h"
+#include "app/uiText.h"
+#include "presentation/backlog.h"
+#include "presentation/choiceScreens.h"
+#include "presentation/msgDisplay.h"
+#include "presentation/screens/configDialog.h"
+#include "presentation/screens/saveSlots.h"
+#include "scenario/anime/composition.h"
+#include "scenario/scriptState.h"
+#include "scenario/variableStore.h"
+#ifdef MORVANE_EARLIER
+#include "variants/earlier/flowChartStub.h"
+#else
+#include "flow/flowChart.h"
+#endif
+
+namespace {
+void quickSave() {
+    saveGame(0);
+    SaveSlotHeader header;
+    readSaveHeader(0, header);
+    std::memset(header.memo, 0, sizeof header.memo);
+    std::strncpy(header.memo, uiText(UiText::QuickSaveMemo), sizeof header.memo - 1);
+    writeSaveHeader(0, header);
+}
+
+// The window hidden until any command: the message window is not drawn meanwhile, and the command
+// that brings it back does nothing else.
+void hideWindow() {
+    while (pollInput(kInputScreen, true)) {
+        if (getCommand() != kCmdNone) break;
+        updateScreen();
+        presentScreen();
+    }
+}
+
+void showFlow() {
+#ifdef MORVANE_EARLIER
+    showFlowChartStub();
+#else
+    showFlowChart();
+#endif
+}
+}  // namespace
+
+bool handleSystemCommand(uint8_t inputMode) {
+    if (MsgWindowMode == 3) return false;
+    mSpots::SetButtonMode(0);
+    while (uint8_t command = getCommand()) {
+        clearCommand();
+        if (getVariable(uiText(UiText::VarSceneReplay)) == 0) {
+            switch (command) {
+                case kCmdQuickSave:
+                    quickSave();
+                    clearCommand();
+                    return false;
+                case kCmdQuickLoad:
+                    clearCommand();
+                    return loadGame(0);
+                case kCmdSaveScreen:
+                    runSaveLoadScreen(true);
+                    clearCommand();
+                    return false;
+                case kCmdLoadScreen:
+                    if (runSaveLoadScreen(false)) return true;
+                    clearCommand();
+                    return false;
+                default:
+                    break;
+            }
+        }
+        switch (command) {
+            case kCmdPopupMenu:
+                gPopupMenu.Show();
+                pollInput(inputMode, false);
+                break;
+            case kCmdHideWindow:
+                hideWindow();
+                clearCommand();
+                return false;
+            case kCmdBacklog:
+                mLogBox::RunScreen();
+                clearCommand();
+                return false;
+            case kCmdTitle:
+                abortScript();
+                return true;
+            case kCmdConfig:
+                runConfigDialog(gMainWindow);
+                clearCommand();
+                return false;
+            case kCmdFlowChart:
+                showFlow();
+                pollInput(inputMode, false);
+                break;
+            case kCmdBossKey:
+                bossKey();
+                pollInput(inputMode, false);
+                break;
+            case kCmdExit:
+                requestQuit();
+                return true;
+            case kCmdToggleScreen:
+                toggleFullScreen();
+                clearCommand();
+                return false;
+            case kCmdWindowed:
+                setFullScreen(false);
+                clearCommand();
+                return false;
+            case kCmdFullScreen:
+                setFullScreen(true);
+                clearCommand();
+                return false;
+            default:
+                return false;
+        }
+    }
+    return false;
+}

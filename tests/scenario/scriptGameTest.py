@@ -5,7 +5,7 @@ import struct
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'harness'))
-from game import Game, TestCase, main, wininfo  # noqa: E402
+from game import Game, TestCase, main, wait_until, wininfo  # noqa: E402
 
 IDYES, IDNO = 6, 7
 FLAGS = {'G000': 'total', 'G001': 'runs', 'L000': 'tmp'}
@@ -31,7 +31,9 @@ class ScriptGame(TestCase):
         g.write_text('script/sub.txt', '?tmp = tmp * 7\n')
 
     def answer_quit(self, g, answer):
-        """The script's QUIT asks the player first."""
+        """The script's QUIT asks the player first (the file is written just before it)."""
+        wait_until(lambda: g.save('flagdata.000') is not None, 20)
+        g.wait_window()
         box = g.wait_dialog(20)
         wininfo('command', box['hwnd'], answer)
 

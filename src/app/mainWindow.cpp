@@ -13,6 +13,7 @@
 #include "media/movie.h"
 #include "media/sound.h"
 #include "presentation/msgDisplay.h"
+#include "scenario/scriptState.h"
 
 HWND gMainWindow = 0;
 WindowRect gWindowRect = {0, 0, 0, 0};
@@ -151,10 +152,10 @@ void updateCaption() {
     CaptionParts parts;
     parts.title = getTitle();
     parts.showChapter = UserSettings.captionChapter != 0;
-    parts.chapterName = "";  // the script state's chapter name, once it has one
+    parts.chapterName = gChapterName.c_str();
     parts.showPlayTime = UserSettings.captionPlayTime != 0;
     parts.msgWindowMode = MsgWindowMode;
-    parts.playMinutes = 0;
+    parts.playMinutes = parts.showPlayTime ? getPlayTimeMinutes() : 0;
     SetWindowTextA(gMainWindow, buildCaption(parts).c_str());
 }
 

@@ -1,14 +1,20 @@
 // Test program: the real main window, key tables and input latch without the rest of the game.
-//   windowProbe <width> <height> <input mode> [pattern]
+//   windowProbe <width> <height> <input mode> [full]
 // It makes the screen canvases at that size, fills the back buffer with a test pattern (see
 // patternPixel), shows the window and reports every command that pollInput latches on stdout:
 //   ready <client width> <client height>
 //   command <id> readmode <mode> index <i> mouse <x> <y>
-// and ends (exit code 0) when the window has been closed.
+// and ends (exit code 0) when the window has been closed. With "full" it also brings up COM and
+// DirectDraw, switches to full screen at once and on every command 26 (Alt+Enter), reporting
+//   directdraw <0|1>
+//   fullscreen <switched 0|1> <gIsFullScreen> <settings byte>
 #include <windows.h>
+
+#include <objbase.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "app/input.h"
 #include "app/mainWindow.h"
@@ -43,6 +49,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     fillPattern();
     showMainWindow();
     createAccelerators();
+    const bool full = std::strstr(commandLine, "full") != nullptr;
+    auto reportSwitch = [](bool switched) {
+        std::printf("fullscreen %d %d %d\n", switched ? 1 : 0, gIsFullScreen, UserSettings.fullScreen);
+        std::fflush(stdout);
+    };
+    if (full) {
+        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        std::printf("directdraw %d\n", initDirectDraw() ? 1 : 0);
+        reportSwitch(setFullScreen(true));
+        presentScreen();
+    }
     RECT client = {};
     GetClientRect(gMainWindow, &client);
     std::printf("ready %ld %ld\n", static_cast<long>(client.right), static_cast<long>(client.bottom));
@@ -56,6 +73,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
                         getSelectedIndex(), gMousePos.x, gMousePos.y);
             std::fflush(stdout);
             clearCommand();
+            if (full && command == 26) {
+                reportSwitch(toggleFullScreen());
+                presentScreen();
+            }
         }
         if (GetTickCount() - lastPresent > 200) {
             presentScreen();
@@ -63,6 +84,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         }
     }
     destroyAccelerators();
+    if (full) {
+        releaseDirectDraw();
+        CoUninitialize();
+    }
     std::printf("quit\n");
     std::fflush(stdout);
     return 0;

@@ -16,15 +16,17 @@ IDYES, IDNO = 6, 7
 
 
 class Probe:
-    def __init__(self, test, name, width=640, height=480, mode=0):
+    def __init__(self, test, name, width=640, height=480, mode=0, full=False):
         self.game = Game(test, name, exe=PROBE, time_limit=60)
-        self.args = (str(width), str(height), str(mode))
+        self.args = (str(width), str(height), str(mode)) + (('full',) if full else ())
 
     def __enter__(self):
         self.game.__enter__()
         self.game.start(*self.args)
+        # Window queries only once the start-up is over (one that arrives during a switch to full
+        # screen can stall in the platform).
+        wait_until(lambda: 'ready' in self.game.log_text(), 20)
         self.window = self.game.wait_window()
-        wait_until(lambda: 'ready' in self.game.log_text(), 10)
         return self
 
     def __exit__(self, *exc):
@@ -44,6 +46,9 @@ class Probe:
     def wait_commands(self, n, timeout=5):
         wait_until(lambda: len(self.commands()) >= n, timeout)
         return self.ids()
+
+    def switches(self):
+        return re.findall(r'^fullscreen (\d) (\d) (\d)', self.game.log_text(), re.M)
 
     def close_answer(self, answer):
         """Asks the window to close and answers the quit box; returns the box's text bytes."""
@@ -199,6 +204,48 @@ class Window(TestCase):
             if bad:
                 shot.save_png(os.path.join(p.game.root, 'odd.png'))
             self.assertEqual([], bad[:10], 'the presented picture differs from the back buffer')
+            p.close_answer(IDYES)
+            self.assertEqual(0, p.game.wait_exit(20))
+
+
+class FullScreen(TestCase):
+    WS_POPUP, WS_CAPTION = 0x80000000, 0x00C00000
+
+    def test_at_the_desktop_size_and_back_with_alt_enter(self):
+        # Plain Xvfb offers display modes at its own size only: 1280 by 1024.
+        with Probe(self, 'full', 1280, 1024, full=True) as p:
+            self.assertIn('directdraw 1', p.game.log_text())
+            self.assertEqual([('1', '1', '1')], p.switches())  # switched, on, settings byte on
+            win = p.game.window()
+            self.assertEqual((0, 0, 1280, 1024), win['window'])
+            self.assertTrue(int(win['style'], 16) & self.WS_POPUP)
+            # The frame reached the display through the frame surface.
+            def wrong():
+                shot = screenshot_screen(0, 0, 1280, 8)
+                return [(x, y) for y in range(0, 8, 3) for x in range(0, 1280, 7)
+                        if shot.pixel(x, y) != (x & 0xFF, y, 255 if x % 4 == 0 else 0)]
+            wait_until(lambda: not wrong(), 10)
+            self.assertEqual([], wrong()[:10])
+
+            p.game.key('alt+Return')
+            wait_until(lambda: len(p.switches()) == 2, 10)
+            self.assertEqual(('1', '0', '0'), p.switches()[1])
+            win = p.game.window()
+            self.assertTrue(int(win['style'], 16) & self.WS_CAPTION)
+            self.assertFalse(int(win['style'], 16) & self.WS_POPUP)
+            p.close_answer(IDYES)
+            self.assertEqual(0, p.game.wait_exit(20))
+
+    def test_unavailable_without_a_display_mode_at_the_screen_size(self):
+        with Probe(self, 'nofull', 640, 480, full=True) as p:
+            self.assertIn('directdraw 0', p.game.log_text())
+            self.assertEqual([('0', '0', '0')], p.switches())
+            p.game.key('alt+Return')
+            wait_until(lambda: len(p.switches()) == 2, 10)
+            self.assertEqual(('0', '0', '0'), p.switches()[1])
+            win = p.game.window()
+            self.assertEqual((640, 480), win['client'][2:])
+            self.assertTrue(int(win['style'], 16) & self.WS_CAPTION)
             p.close_answer(IDYES)
             self.assertEqual(0, p.game.wait_exit(20))
 

@@ -1,5 +1,7 @@
 // Glyph coverage: the 8 x 8 reduction, bold widening and blending a coverage bitmap into images.
+#include <algorithm>
 #include <cstring>
+#include <random>
 #include <vector>
 
 #include "graphics/image.h"
@@ -152,4 +154,25 @@ TEST(CoverageBlit, ClippingAndFailures) {
     // An empty glyph draws nothing and succeeds.
     CoverageBitmap blank;
     EXPECT_TRUE(blitCoverage(image, 0, 0, blank, 1, 2, 3));
+}
+
+TEST(CoverageBlit, RandomPlacementsStayInsideTheImage) {
+    // Under the address sanitizer any write outside the pixels fails the test.
+    std::mt19937 rng(424242);
+    std::uniform_int_distribution<int> size(0, 9), bpp(1, 4), pos(-20, 20), value(0, 255);
+    for (int round = 0; round < 5000; ++round) {
+        cSprite image;
+        int w = size(rng), h = size(rng);
+        image.Create(static_cast<uint8_t>(bpp(rng)), w, h);
+        std::vector<uint8_t> pixels(static_cast<size_t>(size(rng) * size(rng) + 1));
+        for (uint8_t& p : pixels) p = static_cast<uint8_t>(value(rng));
+        CoverageBitmap g;
+        g.pixels = pixels.data();
+        g.stride = size(rng) + 1;
+        g.width = std::min(g.stride, size(rng));
+        g.height = static_cast<int32_t>(pixels.size() / static_cast<size_t>(g.stride));
+        g.originX = pos(rng);
+        g.originY = pos(rng);
+        EXPECT_TRUE(blitCoverage(image, pos(rng), pos(rng), g, 1, 2, 3) || !image.HasPixels());
+    }
 }

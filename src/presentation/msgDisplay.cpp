@@ -4,7 +4,6 @@
 #include "app/input.h"
 #include "app/moduleOrder.h"
 #include "app/present.h"
-#include "config/registry.h"
 #include "config/settings.h"
 #include "graphics/text/charImage.h"
 #include "media/sound.h"
@@ -21,19 +20,6 @@ cCharImage gMsgCharImage MODULE_OBJECT(kOrderMsgCharImage);
 
 namespace {
 ShowMessageHook gShowMessageHook = nullptr;
-
-// Game content from the configuration: speaker colour groups and female voice prefixes.
-mSystemParam::cSection gSpeakerGroups;
-mSystemParam::cSection gFemaleVoicePrefixes;
-
-int speakerGroupOf(const char* name) { return gSpeakerGroups.GetInt(name, 0); }
-bool isFemaleVoicePrefix(const char* prefix) { return gFemaleVoicePrefixes.GetBool(prefix, false); }
-
-void loadMessageContent() {
-    mSystemParam::getSection(gSpeakerGroups, "Message", "Speaker");
-    mSystemParam::getSection(gFemaleVoicePrefixes, "Message", "Voice");
-    setSpeakerLookups(speakerGroupOf, isFemaleVoicePrefix);
-}
 
 bool advancesMessage(uint8_t command) {
     return command == kCmdClick || command == kCmdOk || command == kCmdAdvance;

@@ -1,5 +1,6 @@
 #include "presentation/msgSpeakers.h"
 
+#include "config/registry.h"
 #include "config/settings.h"
 
 namespace {
@@ -10,7 +11,19 @@ const uint8_t kGroupColours[9][3] = {
     {140, 250, 220}, {200, 190, 240}, {255, 220, 250}, {255, 215, 170}, {245, 255, 195},
     {190, 230, 255}, {230, 200, 215}, {210, 185, 170}, {255, 150, 150},
 };
+// The configuration's tables, copied at start-up.
+mSystemParam::cSection gSpeakerGroups;
+mSystemParam::cSection gFemaleVoicePrefixes;
+
+int speakerGroupOf(const char* name) { return gSpeakerGroups.GetInt(name, 0); }
+bool isFemaleVoicePrefix(const char* prefix) { return gFemaleVoicePrefixes.GetBool(prefix, false); }
 }  // namespace
+
+void loadMessageContent() {
+    mSystemParam::getSection(gSpeakerGroups, "Message", "Speaker");
+    mSystemParam::getSection(gFemaleVoicePrefixes, "Message", "Voice");
+    setSpeakerLookups(speakerGroupOf, isFemaleVoicePrefix);
+}
 
 void setSpeakerLookups(SpeakerGroupLookup speakers, FemaleVoiceLookup femaleVoices) {
     gSpeakers = speakers;

@@ -11,6 +11,8 @@ using SpeakerGroupLookup = int (*)(const char* name);
 using FemaleVoiceLookup = bool (*)(const char* prefix);
 // Installs the lookups (nullptr: no names, no prefixes).
 void setSpeakerLookups(SpeakerGroupLookup speakers, FemaleVoiceLookup femaleVoices);
+// Reads both tables from the configuration registry and installs lookups over them.
+void loadMessageContent();
 
 // The text colour of a speaker: white unless the speaker-colour switch of the settings is on; then
 // (215, 215, 215) for no name, the group's colour for a known name, white for any other.

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "app/uiText.h"
+#include "config/registry.h"
 #include "config/settings.h"
+#include "files/textBuf.h"
 #include "fakeGlyphs.h"
 #include "presentation/msgBox.h"
 #include "presentation/msgDisplay.h"
@@ -445,4 +447,33 @@ TEST_F(MsgBoxTest, PlainTextForTheBacklog) {
     vstring plain;
     box.GetPlainText(plain);
     EXPECT_STREQ(KANJI_1 KANJI_2 KANA_NO "\nab", plain.c_str());
+}
+
+TEST(MsgGameContent, SpeakerGroupsAndVoicePrefixesFromTheConfiguration) {
+    cTextBuf file;
+    ASSERT_TRUE(file.SetText("[Message.Speaker]\rAki=3\rMio=9\rBad=12\r[Message.Voice]\rak=on\rMI=true\rzz=off\r"));
+    mSystemParam::parseConfigFile(file);
+    loadMessageContent();
+    setDefaultSettings();
+    UserSettings.speakerColours = 1;
+    uint8_t r, g, b;
+    speakerColour(r, g, b, "aki");  // any ASCII case
+    EXPECT_EQ(220, g);
+    speakerColour(r, g, b, "Mio");
+    EXPECT_EQ(150, g);
+    speakerColour(r, g, b, "Bad");  // no such group: white
+    EXPECT_EQ(255, g);
+    // Voice files: the first two bytes name the group.
+    UserSettings.femaleVoices = 0;
+    UserSettings.maleVoices = 1;
+    EXPECT_FALSE(voiceGroupEnabled("ak_0001"));
+    EXPECT_FALSE(voiceGroupEnabled("mi_0002"));
+    EXPECT_TRUE(voiceGroupEnabled("zz_0003"));
+    EXPECT_TRUE(voiceGroupEnabled("xy_0004"));
+    EXPECT_TRUE(voiceGroupEnabled("a"));
+    EXPECT_TRUE(voiceGroupEnabled(""));
+    UserSettings.maleVoices = 0;
+    EXPECT_FALSE(voiceGroupEnabled("xy_0004"));
+    gConfigRegistry.clear();
+    setSpeakerLookups(nullptr, nullptr);
 }

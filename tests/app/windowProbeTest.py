@@ -4,6 +4,7 @@ The probe program (windowProbe.cpp) runs the real window procedure and pollInput
 command they latch, so these tests see exactly what a waiting loop of the game would see."""
 import os
 import re
+import subprocess
 import sys
 import time
 
@@ -13,6 +14,14 @@ from game import (BUILD, CODEPAGE, Game, TestCase, main, screenshot_screen, wait
 
 PROBE = os.path.join(BUILD, 'tests', 'app', 'windowProbe.exe')
 IDYES, IDNO = 6, 7
+
+
+def setUpModule():
+    # The first window query after the display starts brings up Wine's desktop process, which
+    # would hold the query's output pipe open: start it with no pipe.
+    subprocess.run([os.path.join(BUILD, 'tests', 'harness', 'wininfo.exe'), 'dialogs'],
+                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                   timeout=60, check=False)
 
 
 class Probe:

@@ -24,6 +24,7 @@ import shutil
 import struct
 import subprocess
 import sys
+import tempfile
 import time
 import unittest
 
@@ -121,8 +122,8 @@ class Image:
         return self.rgb != other.rgb
 
     def save_png(self, path):
-        subprocess.run(['convert', '-size', '%dx%d' % (self.width, self.height), '-depth', '8',
-                        'rgb:-', path], input=self.rgb, check=True)
+        _run(['convert', '-size', '%dx%d' % (self.width, self.height), '-depth', '8', 'rgb:-',
+              path], input=self.rgb)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -131,8 +132,22 @@ class ProgramFailure(AssertionError):
     pass
 
 
-def _run(args, timeout=20, check=True, **kw):
-    r = subprocess.run(args, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout, **kw)
+def _run(args, timeout=20, check=True, input=None):
+    """Runs a command to its end. Its output goes through temporary files, not pipes: a process
+    that Wine starts on the side (a console host, a service) may inherit the output and keep a
+    pipe open long after the command itself has ended."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        p = subprocess.Popen(args, stdin=subprocess.PIPE if input is not None else subprocess.DEVNULL,
+                             stdout=out, stderr=err)
+        try:
+            p.communicate(input, timeout=timeout)
+        except subprocess.TimeoutExpired:
+            p.kill()
+            p.wait()
+            raise ProgramFailure('%s did not end within %ss' % (' '.join(args), timeout))
+        out.seek(0)
+        err.seek(0)
+        r = subprocess.CompletedProcess(args, p.returncode, out.read(), err.read())
     if check and r.returncode != 0:
         raise ProgramFailure('%s failed (%d): %s' % (' '.join(args), r.returncode,
                                                     r.stderr.decode(errors='replace')))

@@ -9,6 +9,7 @@
 #include "app/uiText.h"
 #include "config/settings.h"
 #include "config/systemInfo.h"
+#include "graphics/graphics.h"
 #include "graphics/screen.h"
 #include "media/movie.h"
 #include "media/sound.h"
@@ -44,7 +45,7 @@ void presentWindowed() {
 
 void platformPresent() {
     if (!gMainWindow || isMoviePlaying()) return;
-    if (gIsFullScreen) presentFullScreen(gBackBuffer.pixels);
+    if (gIsFullScreen) gGraphics.Present(gBackBuffer);
     else presentWindowed();
 }
 
@@ -81,7 +82,7 @@ LRESULT onPaint(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     HDC dc = BeginPaint(window, &ps);
     if (gIsFullScreen) {
         EndPaint(window, &ps);
-        presentFullScreen(gBackBuffer.pixels);
+        gGraphics.Present(gBackBuffer);
         return 0;
     }
     if (dc) presentBackBufferToDC(dc);

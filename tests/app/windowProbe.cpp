@@ -4,6 +4,7 @@
 // patternPixel), shows the window and reports every command that pollInput latches on stdout:
 //   ready <client width> <client height>
 //   command <id> readmode <mode> index <i> mouse <x> <y>
+//   skipping <0|1>                      (each change of isSkipping, e.g. Ctrl held)
 // and ends (exit code 0) when the window has been closed. With "full" it also brings up COM and
 // DirectDraw, switches to full screen at once and on every command 26 (Alt+Enter), reporting
 //   directdraw <0|1>
@@ -66,7 +67,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     std::fflush(stdout);
 
     DWORD lastPresent = GetTickCount();
+    bool skipping = false;
     while (pollInput(static_cast<uint8_t>(mode), true)) {
+        if (isSkipping() != skipping) {
+            skipping = !skipping;
+            std::printf("skipping %d\n", skipping ? 1 : 0);
+            std::fflush(stdout);
+        }
         uint8_t command = getCommand();
         if (command) {
             std::printf("command %d readmode %d index %d mouse %d %d\n", command, gReadMode,

@@ -141,6 +141,17 @@ class Keys(TestCase):
             p.close_answer(IDYES)
             self.assertEqual(0, p.game.wait_exit(20))
 
+    def test_ctrl_held_skips_while_the_window_is_active(self):
+        with Probe(self, 'ctrl') as p:
+            def skips():
+                return re.findall(r'^skipping (\d)', p.game.log_text(), re.M)
+            p.game.key_down('ctrl')
+            self.assertTrue(wait_until(lambda: skips() == ['1'], 5), skips())
+            p.game.key_up('ctrl')
+            self.assertTrue(wait_until(lambda: skips() == ['1', '0'], 5), skips())
+            p.close_answer(IDYES)
+            self.assertEqual(0, p.game.wait_exit(20))
+
 
 class Mouse(TestCase):
     def test_buttons_and_wheel_per_mode(self):

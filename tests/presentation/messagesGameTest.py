@@ -7,13 +7,12 @@ from the fonts of that code page.
 """
 import os
 import struct
-import subprocess
 import sys
 import time
 import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'harness'))
-from game import BUILD, CONFIG, Game, TestCase, main, wait_until, wininfo  # noqa: E402
+from game import CONFIG, Game, TestCase, main, wait_until, wininfo  # noqa: E402
 
 IDYES = 6
 
@@ -41,15 +40,6 @@ def png_rgba(width, height, pixel):
             + chunk(b'IDAT', zlib.compress(rows)) + chunk(b'IEND', b''))
 
 
-def ensure_desktop():
-    """The first window query after the display starts brings up Wine's desktop process, which
-    would inherit (and hold open) the output pipe of the query that started it: start it here with
-    no pipe."""
-    subprocess.run([os.path.join(BUILD, 'tests', 'harness', 'wininfo.exe'), 'dialogs'],
-                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                   timeout=60, check=False)
-
-
 def text_pixels(image):
     """Pixels that are neither the box colour nor close to it: glyphs and their shadows."""
     return image.count(lambda p: max(abs(p[0] - BOX[0]), abs(p[1] - BOX[1]), abs(p[2] - BOX[2])) > 40)
@@ -71,7 +61,6 @@ class Messages(TestCase):
         return g.screenshot(*TEXT_AREA)
 
     def test_two_messages_type_out_and_advance_by_clicks(self):
-        ensure_desktop()
         with self.make_game('two_messages') as g:
             g.start()
             g.wait_window()

@@ -29,8 +29,6 @@ constexpr int32_t kNamePlateCentre = 142;
 constexpr int32_t kNamePlateY = 18;
 constexpr int32_t kNamePlateWidth = 300;
 constexpr int32_t kNamePlateHeight = 45;
-constexpr int32_t kNovelCanvasWidth = 800;
-constexpr int32_t kNovelCanvasHeight = 600;
 
 FontSpec msgFontSpec(int32_t weight, UiText face) {
     FontSpec spec;

@@ -18,6 +18,9 @@ struct MsgTextArea {
 };
 constexpr MsgTextArea kWindowTextArea = {80, 70, 640, 180};
 constexpr MsgTextArea kNovelTextArea = {80, 0, 720, 730};
+// The text canvas of the novel layouts.
+constexpr int32_t kNovelCanvasWidth = 800;
+constexpr int32_t kNovelCanvasHeight = 600;
 // The current text area, in text-canvas coordinates.
 extern MsgTextArea gMsgTextArea;
 

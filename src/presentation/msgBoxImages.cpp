@@ -13,8 +13,6 @@
 namespace {
 constexpr int32_t kPromptSize = 24;
 constexpr int32_t kPromptFrames = 8;
-constexpr int32_t kNovelCanvasWidth = 800;
-constexpr int32_t kNovelCanvasHeight = 600;
 
 // The clock of the box: two hands turned about (715, 105) by the flag totals, then the face.
 constexpr int32_t kClockPivotX = 715;

@@ -7,22 +7,8 @@
 #include "graphics/graphics.h"
 #include "graphics/image.h"
 #include "graphics/screen.h"
+#include "screenSizeGuard.h"
 #include "testing.h"
-
-namespace {
-// Sets the screen size for one test and puts the previous one back.
-struct ScreenSize {
-    int w, h;
-    ScreenSize(int width, int height) : w(gScreenWidth), h(gScreenHeight) {
-        gScreenWidth = width;
-        gScreenHeight = height;
-    }
-    ~ScreenSize() {
-        gScreenWidth = w;
-        gScreenHeight = h;
-    }
-};
-}  // namespace
 
 TEST(Image, CreateAlignsAndFailsOnEmptySizes) {
     for (int bpp = 1; bpp <= 4; ++bpp) {

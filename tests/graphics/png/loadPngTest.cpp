@@ -13,20 +13,10 @@
 #include "graphics/image.h"
 #include "graphics/screen.h"
 #include "pngBuilder.h"
+#include "screenSizeGuard.h"
 #include "testing.h"
 
 namespace {
-struct ScreenSize {
-    int w, h;
-    ScreenSize(int width, int height) : w(gScreenWidth), h(gScreenHeight) {
-        gScreenWidth = width;
-        gScreenHeight = height;
-    }
-    ~ScreenSize() {
-        gScreenWidth = w;
-        gScreenHeight = h;
-    }
-};
 
 // A file in the test's working folder; its name as the program sees it ("Z:\...").
 struct TempFile {

@@ -413,10 +413,6 @@ class Game:
         xdotool('mousemove', ox + x, oy + y)
         xdotool('click', button)
 
-    def click_screen(self, x, y, button=1):
-        xdotool('mousemove', x, y)
-        xdotool('click', button)
-
     def move(self, x, y):
         ox, oy = self._client_origin()
         xdotool('mousemove', ox + x, oy + y)

@@ -1,11 +1,15 @@
 # Source registration. Each folder under src/ lists its files with
-#   morvane_sources(PURE a.cpp ... WIN b.cpp ... FULL c.cpp ... EARLIER d.cpp ...)
-# PURE   code that only computes (no windows.h): built in every build, also natively.
-# WIN    code that calls the operating system: wine builds only.
-# FULL / EARLIER   code of one configuration only (wine builds).
+#   morvane_sources(PURE a.cpp ... WIN b.cpp ... HOST c.cpp ... NATIVE d.cpp ... FULL e.cpp ...)
+# PURE         code that only computes (no windows.h): every build, also natively.
+# WIN          code that calls the operating system: wine builds only.
+# HOST         the program's (Win32) side of a seam that pure code calls (clock, host files): in
+#              the wine builds it belongs to the pure library.
+# NATIVE       the native build's side of the same seams.
+# FULL, EARLIER          pure code of one configuration: its wine build, and natively.
+# FULL_WIN, EARLIER_WIN  platform code of one configuration: its wine build only.
 function(morvane_sources)
-  cmake_parse_arguments(A "" "" "PURE;WIN;FULL;EARLIER" ${ARGN})
-  foreach(kind PURE WIN FULL EARLIER)
+  cmake_parse_arguments(A "" "" "PURE;WIN;HOST;NATIVE;FULL;EARLIER;FULL_WIN;EARLIER_WIN" ${ARGN})
+  foreach(kind PURE WIN HOST NATIVE FULL EARLIER FULL_WIN EARLIER_WIN)
     foreach(f ${A_${kind}})
       set_property(GLOBAL APPEND PROPERTY MORVANE_${kind} ${CMAKE_CURRENT_SOURCE_DIR}/${f})
     endforeach()
@@ -13,21 +17,39 @@ function(morvane_sources)
 endfunction()
 
 # Test executables. Each folder under tests/ declares
-#   morvane_test(name SOURCES a.cpp ... [PURE] [LIBS ...])
-# A PURE test links only the pure library and is built natively as well; every test is built in the
-# wine builds and runs under Wine.
+#   morvane_test(name SOURCES a.cpp ... [PURE] [LIBS ...] [DEFINES ...])
+# A PURE test links only the pure library. It is built natively twice, against the full
+# configuration's pure code (name) and the earlier one's (name_earlier, with MORVANE_EARLIER
+# defined for the test's own expectations). Every test is built in the wine builds and runs under
+# Wine.
 function(morvane_test name)
-  cmake_parse_arguments(A "PURE" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(A "PURE" "" "SOURCES;LIBS;DEFINES" ${ARGN})
   if(NOT MORVANE_WINE AND NOT A_PURE)
     return()
   endif()
-  add_executable(${name} ${A_SOURCES} ${MORVANE_TEST_MAIN})
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
-  if(A_PURE)
-    target_link_libraries(${name} PRIVATE morvane_pure ${A_LIBS} ${MORVANE_GTEST_LIBS})
+  if(MORVANE_WINE)
+    morvane_test_target(${name} "${A_SOURCES}" "${A_LIBS}" "${A_DEFINES}" ${A_PURE} ${MORVANE_EARLIER})
   else()
-    target_link_libraries(${name} PRIVATE morvane_win ${A_LIBS} ${MORVANE_GTEST_LIBS})
+    morvane_test_target(${name} "${A_SOURCES}" "${A_LIBS}" "${A_DEFINES}" ON OFF)
+    morvane_test_target(${name}_earlier "${A_SOURCES}" "${A_LIBS}" "${A_DEFINES}" ON ON)
   endif()
+endfunction()
+
+function(morvane_test_target name sources libs defines pure earlier)
+  add_executable(${name} ${sources} ${MORVANE_TEST_MAIN})
+  target_compile_definitions(${name} PRIVATE ${defines})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
+  if(earlier)
+    target_compile_definitions(${name} PRIVATE MORVANE_EARLIER=1)
+  endif()
+  if(NOT MORVANE_WINE AND earlier)
+    set(base morvane_pure_earlier)
+  elseif(pure)
+    set(base morvane_pure)
+  else()
+    set(base morvane_win)
+  endif()
+  target_link_libraries(${name} PRIVATE ${base} ${libs} ${MORVANE_GTEST_LIBS})
   if(MORVANE_WINE)
     target_link_options(${name} PRIVATE -mconsole)
     set_target_properties(${name} PROPERTIES SUFFIX .exe)

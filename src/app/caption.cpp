@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/uiText.h"
+#include "base/uiText.h"
 
 namespace {
 constexpr uint8_t kMsgModeSystem = 3;

@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-#include "files/vstring.h"
+#include "base/vstring.h"
 
 struct CaptionParts {
     const char* title = "";        // the Title system string

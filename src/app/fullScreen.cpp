@@ -5,7 +5,7 @@
 
 #include "app/framePixels.h"
 #include "app/mainWindow.h"
-#include "config/settings.h"
+#include "base/settings.h"
 #include "config/systemInfo.h"
 #include "media/movie.h"
 

@@ -3,8 +3,8 @@
 #include <mmsystem.h>
 
 #include "app/accelerators.h"
-#include "app/clock.h"
-#include "app/input.h"
+#include "base/clock.h"
+#include "base/input.h"
 #include "app/joystick.h"
 #include "app/mainWindow.h"
 

@@ -8,5 +8,9 @@
 // that takes it sends WM_COMMAND with its id to the window. True when a table took it.
 bool translateAccelerators(uint8_t inputMode, HWND window, MSG* message);
 
+// The key tables (created at start-up, destroyed at shutdown); true when all five exist.
+bool createAccelerators();
+void destroyAccelerators();
+
 // Makes the platform the input backend (the main window does this at its creation).
 void installPlatformInput();

@@ -1,6 +1,6 @@
 #include "app/joystick.h"
 
-#include "app/clock.h"
+#include "base/clock.h"
 
 namespace {
 bool centre(uint32_t v) { return v >= kJoyLow && v < kJoyHigh; }

@@ -4,10 +4,10 @@
 
 #include "app/caption.h"
 #include "app/idleTimer.h"
-#include "app/input.h"
+#include "base/input.h"
 #include "app/inputPlatform.h"
-#include "app/uiText.h"
-#include "config/settings.h"
+#include "base/uiText.h"
+#include "base/settings.h"
 #include "config/systemInfo.h"
 #include "graphics/graphics.h"
 #include "graphics/screen.h"
@@ -16,7 +16,6 @@
 #include "presentation/msgDisplay.h"
 #include "scenario/scriptState.h"
 
-HWND gMainWindow = 0;
 WindowRect gWindowRect = {0, 0, 0, 0};
 DesktopSize gDesktopSize = {0, 0};
 
@@ -196,7 +195,7 @@ LRESULT CALLBACK mainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         if (gTimerId) KillTimer(window, gTimerId);
         gTimerId = 0;
         shutdownMovie();
-        resetSoundFocus(window);
+        resetSoundFocus();
         leaveFullScreen(window);
         gMainWindow = 0;
         PostQuitMessage(0);

@@ -6,9 +6,9 @@
 
 #include <cstdint>
 
-#include "app/present.h"
+#include "base/present.h"
 
-extern HWND gMainWindow;  // 0 before creation and from WM_DESTROY on
+#include "base/mainWindowHandle.h"
 
 // Position and outer size of the window in window mode, computed once at creation.
 struct WindowRect {

@@ -1,6 +1,6 @@
 #include "app/popupMenu.h"
 
-#include "app/moduleOrder.h"
+#include "base/moduleOrder.h"
 
 cPopupMenu gPopupMenu MODULE_OBJECT(kOrderPopupMenu);
 

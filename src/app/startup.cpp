@@ -4,12 +4,16 @@
 
 #include <cstring>
 
-#include "app/input.h"
+#include "base/input.h"
 #include "app/mainWindow.h"
+#include "app/inputPlatform.h"
+#include "app/popupMenu.h"
+#include "base/appHooks.h"
 #include "config/registry.h"
-#include "config/settings.h"
+#include "base/settings.h"
 #include "config/systemInfo.h"
 #include "files/archiveIndex.h"
+#include "flow/flowHooks.h"
 #include "graphics/graphics.h"
 #include "graphics/screen.h"
 #include "media/movie.h"
@@ -21,12 +25,14 @@
 #include "scenario/anime/pictureSlots.h"
 #include "scenario/readflags/readFlags.h"
 #include "scenario/variables.h"
-#ifndef MORVANE_EARLIER
-#include "flow/flowRecord.h"
-#endif
 
 namespace {
 bool gComInitialised = false;
+
+// The application's side of the calls that the lower layers make upward.
+const AppHooks kAppHooks = {
+    requestQuit, updateCaption, [] { gPopupMenu.Show(); }, bossKey, setFullScreen, toggleFullScreen,
+};
 // "complete.log" is rewritten at shutdown only when start-up got as far as reading it, so a
 // start-up that failed earlier never replaces the player's read-text record with an empty one.
 bool gReadFlagsLoaded = false;
@@ -44,6 +50,7 @@ void showSplash() {
 }  // namespace
 
 bool initApplication(HINSTANCE) {
+    setAppHooks(&kAppHooks);
     createScreenCanvases();
     showSplash();
     showMainWindow();
@@ -67,9 +74,7 @@ bool initApplication(HINSTANCE) {
     initSavePath();
     mReadFlags::load();
     gReadFlagsLoaded = true;
-#ifndef MORVANE_EARLIER
-    loadFlowChecklist();
-#endif
+    flowStartup();
     return true;
 }
 

@@ -1,7 +1,7 @@
 // The entry point: single-instance guard, start-up, the outer loop and shutdown.
 #include <windows.h>
 
-#include "app/input.h"
+#include "base/input.h"
 #include "app/mainWindow.h"
 #include "app/startup.h"
 #include "config/registry.h"

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/moduleOrder.h"
+#include "base/moduleOrder.h"
 #include "files/textBuf.h"
 
 mSystemParam::cRegistry gConfigRegistry MODULE_OBJECT(kOrderConfigRegistry);

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <map>
 
-#include "files/vstring.h"
+#include "base/vstring.h"
 
 class cTextBuf;
 

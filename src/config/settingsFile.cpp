@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "config/settings.h"
+#include "base/settings.h"
 #include "files/fileNames.h"
 #include "files/saveFile.h"
 

@@ -1,9 +1,9 @@
 #include "config/systemInfo.h"
 
-#include "app/cpuInfo.h"
-#include "app/moduleOrder.h"
+#include "base/cpuInfo.h"
+#include "base/moduleOrder.h"
 #include "config/registry.h"
-#include "files/vstring.h"
+#include "base/vstring.h"
 
 namespace {
 struct SystemInfo {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "config/debugMessage.h"
+#include "base/debugMessage.h"
 
 bool MemorySource::Read(void* buffer, size_t n) {
     if (n > m_size - m_at) return false;

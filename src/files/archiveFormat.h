@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "files/keystream.h"
-#include "files/vstring.h"
+#include "base/vstring.h"
 
 constexpr char kArchiveMagic[8] = {'M', 'O', 'R', 'V', 'P', 'A', 'C', 'K'};
 constexpr uint32_t kArchiveVersion = 203;

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/moduleOrder.h"
+#include "base/moduleOrder.h"
 
 cArchiveIndex gArchiveIndex MODULE_OBJECT(kOrderArchiveIndex);
 char gDataFolder[kPathMax] = ".\\data\\";

@@ -5,7 +5,7 @@
 
 #include "files/archiveFormat.h"
 #include "files/fileNames.h"
-#include "files/vstring.h"
+#include "base/vstring.h"
 
 // Where one entry's data lies.
 struct cPathNode {

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "app/uiText.h"
-#include "config/debugMessage.h"
+#include "base/uiText.h"
+#include "base/debugMessage.h"
 #include "files/archiveIndex.h"
 
 void cFile::Close() {

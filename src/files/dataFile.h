@@ -8,7 +8,7 @@
 #include "files/apiFile.h"
 #include "files/fileNames.h"
 #include "files/keystream.h"
-#include "files/vstring.h"
+#include "base/vstring.h"
 
 class cFile {
 public:

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "files/vstring.h"
+#include "base/vstring.h"
 
 bool formatPath(char (&out)[kPathMax], const char* format, ...) {
     va_list args;

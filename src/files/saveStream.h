@@ -11,7 +11,7 @@
 #include <map>
 #include <vector>
 
-#include "files/vstring.h"
+#include "base/vstring.h"
 
 constexpr uint8_t kSaveReading = 0;
 constexpr uint8_t kSaveWriting = 1;

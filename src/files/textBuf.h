@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "files/vstring.h"
+#include "base/vstring.h"
 
 class cTextBuf {
 public:

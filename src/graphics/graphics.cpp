@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "app/moduleOrder.h"
-#include "app/present.h"
+#include "base/moduleOrder.h"
+#include "base/present.h"
 #include "config/systemInfo.h"
 #include "graphics/blit.h"
 

@@ -6,7 +6,7 @@
 #pragma once
 #include <cstdint>
 
-#include "files/vstring.h"
+#include "base/vstring.h"
 
 struct HDC__;  // the platform's device context (HDC)
 

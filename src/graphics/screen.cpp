@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/moduleOrder.h"
+#include "base/moduleOrder.h"
 #include "config/systemInfo.h"
 
 // Declared in this order so they are destroyed in the reverse one.

@@ -5,4 +5,4 @@ void shutdownSound() {}
 void stopSE() {}
 void stopVoice() {}
 bool isVoicePlaying() { return false; }
-void resetSoundFocus(HWND__*) {}
+void resetSoundFocus() {}

@@ -1,8 +1,6 @@
 // The four sound channels.
 #pragma once
 
-struct HWND__;  // the platform's window handle (HWND)
-
 void initSound();
 void shutdownSound();
 void stopSE();
@@ -11,4 +9,4 @@ void stopVoice();
 bool isVoicePlaying();
 // Stops and releases the primary buffer and sets the normal cooperative level on the window (its
 // destruction).
-void resetSoundFocus(HWND__* window);
+void resetSoundFocus();

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/moduleOrder.h"
-#include "app/uiText.h"
-#include "config/settings.h"
+#include "base/moduleOrder.h"
+#include "base/configuration.h"
+#include "base/uiText.h"
+#include "base/settings.h"
 #include "graphics/graphics.h"
 #include "graphics/text/leadByte.h"
 #include "presentation/msgDisplay.h"
@@ -17,11 +18,6 @@ MsgTextArea gMsgTextArea = kWindowTextArea;
 cMsgBox gMsgBox MODULE_OBJECT(kOrderMsgBox);
 
 namespace {
-#ifdef MORVANE_EARLIER
-constexpr uint8_t kMsgCharSet = 128;  // SHIFTJIS_CHARSET
-#else
-constexpr uint8_t kMsgCharSet = 134;  // GB2312_CHARSET
-#endif
 
 // The name plate of the window layout: names are centred on x = 142 at y = 18; an empty name
 // clears the alpha of the 300 by 45 plate region.
@@ -34,7 +30,7 @@ FontSpec msgFontSpec(int32_t weight, UiText face) {
     FontSpec spec;
     spec.height = 24;
     spec.weight = weight;
-    spec.charSet = kMsgCharSet;
+    spec.charSet = kConfigCharSet;
     spec.face = uiText(face);
     return spec;
 }

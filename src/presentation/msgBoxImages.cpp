@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "app/clock.h"
-#include "app/uiText.h"
+#include "base/clock.h"
+#include "base/uiText.h"
 #include "graphics/graphics.h"
 #include "graphics/rotatedBlit.h"
 #include "graphics/screen.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "files/vstring.h"
+#include "base/vstring.h"
 
 using MsgCode = uint32_t;
 

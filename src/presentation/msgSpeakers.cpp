@@ -1,7 +1,7 @@
 #include "presentation/msgSpeakers.h"
 
 #include "config/registry.h"
-#include "config/settings.h"
+#include "base/settings.h"
 
 namespace {
 SpeakerGroupLookup gSpeakers = nullptr;

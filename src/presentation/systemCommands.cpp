@@ -4,10 +4,11 @@
 #endif
 #include <cstring>
 
-#include "app/input.h"
-#include "app/mainWindow.h"
-#include "app/popupMenu.h"
-#include "app/uiText.h"
+#include "base/input.h"
+#include "base/appHooks.h"
+#include "base/present.h"
+#include "base/uiText.h"
+#include "flow/flowHooks.h"
 #include "presentation/backlog.h"
 #include "presentation/choiceScreens.h"
 #include "presentation/msgDisplay.h"
@@ -16,11 +17,6 @@
 #include "scenario/anime/composition.h"
 #include "scenario/scriptState.h"
 #include "scenario/variableStore.h"
-#ifdef MORVANE_EARLIER
-#include "variants/earlier/flowChartStub.h"
-#else
-#include "flow/flowChart.h"
-#endif
 
 namespace {
 void quickSave() {
@@ -40,14 +36,6 @@ void hideWindow() {
         updateScreen();
         presentScreen();
     }
-}
-
-void showFlow() {
-#ifdef MORVANE_EARLIER
-    showFlowChartStub();
-#else
-    showFlowChart();
-#endif
 }
 }  // namespace
 
@@ -79,7 +67,7 @@ bool handleSystemCommand(uint8_t inputMode) {
         }
         switch (command) {
             case kCmdPopupMenu:
-                gPopupMenu.Show();
+                appShowPopupMenu();
                 pollInput(inputMode, false);
                 break;
             case kCmdHideWindow:
@@ -94,30 +82,30 @@ bool handleSystemCommand(uint8_t inputMode) {
                 abortScript();
                 return true;
             case kCmdConfig:
-                runConfigDialog(gMainWindow);
+                runConfigDialog();
                 clearCommand();
                 return false;
             case kCmdFlowChart:
-                showFlow();
+                flowChartCommand();
                 pollInput(inputMode, false);
                 break;
             case kCmdBossKey:
-                bossKey();
+                appBossKey();
                 pollInput(inputMode, false);
                 break;
             case kCmdExit:
-                requestQuit();
+                appRequestQuit();
                 return true;
             case kCmdToggleScreen:
-                toggleFullScreen();
+                appToggleFullScreen();
                 clearCommand();
                 return false;
             case kCmdWindowed:
-                setFullScreen(false);
+                appSetFullScreen(false);
                 clearCommand();
                 return false;
             case kCmdFullScreen:
-                setFullScreen(true);
+                appSetFullScreen(true);
                 clearCommand();
                 return false;
             default:

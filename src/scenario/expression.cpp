@@ -1,8 +1,8 @@
 #include "scenario/expression.h"
 
-#include "app/uiText.h"
-#include "config/debugMessage.h"
-#include "files/vstring.h"
+#include "base/uiText.h"
+#include "base/debugMessage.h"
+#include "base/vstring.h"
 #include "scenario/variableStore.h"
 
 namespace {

@@ -1,10 +1,10 @@
 #include "scenario/script.h"
 
-#include "app/input.h"
-#include "app/mainWindow.h"
-#include "app/uiText.h"
-#include "config/debugMessage.h"
-#include "config/settings.h"
+#include "base/input.h"
+#include "base/appHooks.h"
+#include "base/uiText.h"
+#include "base/debugMessage.h"
+#include "base/settings.h"
 #include "presentation/backlog.h"
 #include "presentation/choiceScreens.h"
 #include "presentation/msgDisplay.h"
@@ -162,7 +162,7 @@ bool cScript::DoCommand(const char* text) {
         m_lines.Clear();
         return true;
     case ScriptKeyword::Quit:
-        requestQuit();
+        appRequestQuit();
         return false;
     case ScriptKeyword::Page:
         redrawMsgWindow();

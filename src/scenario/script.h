@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "files/textBuf.h"
-#include "files/vstring.h"
+#include "base/vstring.h"
 
 // The chain holds at most this many levels that run a script; a CALL beyond fails.
 constexpr int kMaxCallLevels = 100;

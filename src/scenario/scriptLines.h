@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "files/vstring.h"
+#include "base/vstring.h"
 
 // What a script line is, by its first byte.
 enum class LineKind {

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "app/mainWindow.h"
-#include "app/clock.h"
-#include "app/moduleOrder.h"
+#include "base/appHooks.h"
+#include "base/clock.h"
+#include "base/moduleOrder.h"
 #include "files/saveStream.h"
 #include "presentation/msgDisplay.h"
 #include "scenario/script.h"
@@ -149,7 +149,7 @@ bool runGameScript() {
 }
 
 bool startScript() {
-    updateCaption();
+    appUpdateCaption();
     cSaveStack& stack = gScriptState.stack;
     if (!stack.empty()) {
         cScript* level = &gScriptState.root;
@@ -179,7 +179,7 @@ void abortScript() {
 void setChapter(const char* date, const char* name) {
     if (date) gChapterDate = date;
     if (name) gChapterName = name;
-    updateCaption();
+    appUpdateCaption();
 }
 
 uint32_t getPlayTimeMinutes() {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "files/vstring.h"
+#include "base/vstring.h"
 
 class cSaveStream;
 class cScript;

@@ -2,11 +2,11 @@
 
 #include <cstring>
 
-#include "app/moduleOrder.h"
-#include "app/uiText.h"
-#include "config/debugMessage.h"
+#include "base/moduleOrder.h"
+#include "base/uiText.h"
+#include "base/debugMessage.h"
 #include "files/saveStream.h"
-#include "files/vstring.h"
+#include "base/vstring.h"
 
 namespace {
 

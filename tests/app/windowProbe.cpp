@@ -17,9 +17,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/input.h"
+#include "base/input.h"
+#include "app/inputPlatform.h"
 #include "app/mainWindow.h"
-#include "config/settings.h"
+#include "base/settings.h"
 #include "config/systemInfo.h"
 #include "graphics/screen.h"
 

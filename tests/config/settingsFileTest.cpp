@@ -7,7 +7,7 @@
 
 #include "../files/keystreamOracle.h"
 #include "../files/winTempFolder.h"
-#include "config/settings.h"
+#include "base/settings.h"
 #include "files/saveFile.h"
 #include "testing.h"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/cpuInfo.h"
+#include "base/cpuInfo.h"
 #include "config/registry.h"
 #include "files/textBuf.h"
 #include "testing.h"

@@ -6,7 +6,7 @@
 #include "archiveBytes.h"
 #include "files/archiveIndex.h"
 #include "files/dataFile.h"
-#include "config/debugMessage.h"
+#include "base/debugMessage.h"
 #include "testing.h"
 #include "winTempFolder.h"
 

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "app/uiText.h"
+#include "base/uiText.h"
 #include "graphics/image.h"
 #include "graphics/text/charImage.h"
 #include "graphics/text/textOut.h"

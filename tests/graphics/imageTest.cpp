@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/present.h"
+#include "base/present.h"
 #include "config/systemInfo.h"
 #include "graphics/graphics.h"
 #include "graphics/image.h"

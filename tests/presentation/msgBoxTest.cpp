@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "app/uiText.h"
+#include "base/uiText.h"
 #include "config/registry.h"
-#include "config/settings.h"
+#include "base/settings.h"
 #include "files/textBuf.h"
 #include "fakeGlyphs.h"
 #include "presentation/msgBox.h"

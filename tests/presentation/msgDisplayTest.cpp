@@ -5,10 +5,10 @@
 #include <map>
 #include <vector>
 
-#include "app/clock.h"
-#include "app/input.h"
-#include "app/uiText.h"
-#include "config/settings.h"
+#include "base/clock.h"
+#include "base/input.h"
+#include "base/uiText.h"
+#include "base/settings.h"
 #include "fakeGlyphs.h"
 #include "presentation/msgBox.h"
 #include "presentation/msgDisplay.h"

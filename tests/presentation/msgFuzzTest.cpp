@@ -4,7 +4,7 @@
 #include <random>
 #include <string>
 
-#include "config/settings.h"
+#include "base/settings.h"
 #include "fakeGlyphs.h"
 #include "presentation/msgBox.h"
 #include "presentation/msgDisplay.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "config/debugMessage.h"
+#include "base/debugMessage.h"
 #include "scenario/variableStore.h"
 
 // Collects every diagnostic while it lives.

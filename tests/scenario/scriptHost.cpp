@@ -1,7 +1,7 @@
 #include "scriptHost.h"
 
-#include "app/input.h"
-#include "config/debugMessage.h"
+#include "base/input.h"
+#include "base/debugMessage.h"
 #include "files/archiveIndex.h"
 #include "files/saveFile.h"
 #include "presentation/choiceScreens.h"

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/uiText.h"
+#include "base/uiText.h"
 
 // One shown text block and the state of the chain at that moment.
 struct ShownMessage {

@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "files/saveStream.h"
 #include "presentation/msgDisplay.h"
 #include "scenario/script.h"

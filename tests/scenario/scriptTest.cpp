@@ -1,8 +1,8 @@
 #include <string>
 #include <vector>
 
-#include "app/input.h"
-#include "config/settings.h"
+#include "base/input.h"
+#include "base/settings.h"
 #include "presentation/msgDisplay.h"
 #include "scenario/script.h"
 #include "scenario/scriptLines.h"

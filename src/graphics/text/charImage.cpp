@@ -9,7 +9,7 @@
 #endif
 #include <windows.h>
 
-#include "app/moduleOrder.h"
+#include "base/moduleOrder.h"
 #include "graphics/text/leadByte.h"
 
 cCharImage gCharImage MODULE_OBJECT(kOrderCharImage);

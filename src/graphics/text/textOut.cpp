@@ -1,6 +1,7 @@
 #include "graphics/text/textOut.h"
 
-#include "app/uiText.h"
+#include "base/configuration.h"
+#include "base/uiText.h"
 #include "config/systemInfo.h"
 #include "graphics/text/leadByte.h"
 
@@ -9,12 +10,6 @@ namespace {
 bool gRectangleKnown = false;
 int32_t gRectangleRight = 0;
 int32_t gRectangleBottom = 0;
-
-#ifdef MORVANE_EARLIER
-constexpr uint8_t kTextCharSet = 128;  // SHIFTJIS_CHARSET
-#else
-constexpr uint8_t kTextCharSet = 134;  // GB2312_CHARSET
-#endif
 }  // namespace
 
 cTextOut::cTextOut() {
@@ -35,7 +30,7 @@ bool cTextOut::SetFont(int32_t newSize, int32_t extra) {
     FontSpec spec;
     spec.height = newSize;
     spec.weight = 400;
-    spec.charSet = kTextCharSet;
+    spec.charSet = kConfigCharSet;
     spec.face = uiText(UiText::FaceTextPen);
     font.Create(textGlyphs(), spec);
     return true;

@@ -1,7 +1,5 @@
 // The configuration dialog.
 #pragma once
 
-struct HWND__;
-
-// Runs the dialog modally over the owner window; false only when the program is quitting.
-bool runConfigDialog(HWND__* owner);
+// Runs the dialog modally over the main window; false only when the program is quitting.
+bool runConfigDialog();

@@ -2,7 +2,7 @@
 #include <cstring>
 #include <vector>
 
-#include "config/settings.h"
+#include "base/settings.h"
 #include "testing.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/cpuInfo.h"
+#include "base/cpuInfo.h"
 
 #include <array>
 #include <cstring>

@@ -4,7 +4,7 @@
 
 enum class UiText {
 #define X(name) name,
-#include "app/uiTextSlots.inc"
+#include "base/uiTextSlots.inc"
 #undef X
     Count
 };

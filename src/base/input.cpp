@@ -1,7 +1,7 @@
-#include "app/input.h"
+#include "base/input.h"
 
-#include "app/uiText.h"
-#include "config/settings.h"
+#include "base/uiText.h"
+#include "base/settings.h"
 
 uint8_t gCommand = 0;
 int32_t gSelectedIndex = -1;

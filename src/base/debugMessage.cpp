@@ -1,4 +1,4 @@
-#include "config/debugMessage.h"
+#include "base/debugMessage.h"
 
 #include <cstdarg>
 #include <cstdio>

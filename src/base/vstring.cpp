@@ -1,4 +1,4 @@
-#include "files/vstring.h"
+#include "base/vstring.h"
 
 #include <cstdint>
 #include <cstring>

@@ -114,10 +114,6 @@ bool readModeStep(uint8_t inputMode, uint8_t& readMode, uint8_t& command);
 // Display name of an action 0 to 28 in the configuration's text set; "" outside.
 const char* getActionName(int id);
 
-// The key tables (created at start-up, destroyed at shutdown); true when all five exist.
-bool createAccelerators();
-void destroyAccelerators();
-
 // One joystick step (see joystick.h); 0 without a joystick.
 uint8_t pollJoystick();
 

@@ -1,4 +1,4 @@
-#include "app/present.h"
+#include "base/present.h"
 
 uint8_t gAppActive = 0;
 uint8_t gIsFullScreen = 0;

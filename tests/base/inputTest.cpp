@@ -1,9 +1,9 @@
-#include "app/input.h"
+#include "base/input.h"
 
 #include <cstring>
 #include <string>
 
-#include "config/settings.h"
+#include "base/settings.h"
 #include "testing.h"
 
 namespace {

@@ -1,8 +1,8 @@
-#include "app/cpuInfo.h"
+#include "base/cpuInfo.h"
 
 #include <cstring>
 
-#include "app/moduleOrder.h"
+#include "base/moduleOrder.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>

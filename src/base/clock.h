@@ -2,12 +2,14 @@
 #pragma once
 #include <cstdint>
 
-// timeGetTime, or the test clock when one is installed.
+// The platform's millisecond clock, or the test clock when one is installed.
 uint32_t currentTimeMs();
+// The platform's millisecond clock (timeGetTime in the program, the monotonic clock natively).
+uint32_t platformTimeMs();
 
 // Milliseconds from start to now, also across a wrap of the 32-bit counter.
 inline uint32_t elapsedMs(uint32_t start, uint32_t now) { return now - start; }
 
-// Test seam: replaces the clock (nullptr restores timeGetTime).
+// Test seam: replaces the clock (nullptr restores the platform's).
 using ClockSource = uint32_t (*)();
 void setClockSource(ClockSource source);

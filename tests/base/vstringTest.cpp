@@ -2,7 +2,7 @@
 #include <map>
 #include <set>
 
-#include "files/vstring.h"
+#include "base/vstring.h"
 #include "testing.h"
 
 TEST(Vstring, EmptyValueHoldsNoBytesAndReadsEmpty) {

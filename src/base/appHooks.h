@@ -1,0 +1,22 @@
+// Calls from the lower layers up into the application layer: the main window, its caption and
+// screen mode, the popup menu and the boss key. The application registers them at start-up; until
+// then, and in tests that register none, each does nothing and reports false.
+#pragma once
+
+struct AppHooks {
+    void (*requestQuit)();             // posts WM_CLOSE to the main window
+    void (*updateCaption)();           // rebuilds the caption
+    void (*showPopupMenu)();           // the popup system menu at the cursor
+    bool (*bossKey)();                 // command 24
+    bool (*setFullScreen)(bool on);    // true when the mode changed
+    bool (*toggleFullScreen)();
+};
+// The hooks object must outlive its use; null removes them.
+void setAppHooks(const AppHooks* hooks);
+
+void appRequestQuit();
+void appUpdateCaption();
+void appShowPopupMenu();
+bool appBossKey();
+bool appSetFullScreen(bool on);
+bool appToggleFullScreen();

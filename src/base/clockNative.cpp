@@ -1,0 +1,10 @@
+// The clock of the native build: milliseconds of the monotonic clock, in 32 bits like the
+// program's.
+#include <chrono>
+
+#include "base/clock.h"
+
+uint32_t platformTimeMs() {
+    using namespace std::chrono;
+    return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}

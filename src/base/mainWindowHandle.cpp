@@ -1,0 +1,3 @@
+#include "base/mainWindowHandle.h"
+
+HWND gMainWindow = 0;

@@ -1,0 +1,8 @@
+// The earlier configuration has no flow record: nothing is read at start-up, and the flow-chart
+// action shows the placeholder.
+#include "flow/flowHooks.h"
+
+#include "variants/earlier/flowChartStub.h"
+
+void flowStartup() {}
+bool flowChartCommand() { return showFlowChartStub(); }

@@ -1,42 +1,60 @@
 #include "app/accelerators.h"
 
+#include "base/commandId.h"
+
 namespace {
 constexpr uint8_t V = kAccelVirtKey;
 
 const AccelEntry kAll[] = {
-    {V, kVkApps, 11},     {V | kAccelAlt, kVkReturn, 26}, {V, kVkSpace, 34},
-    {V | kAccelAlt, kVkMenu, 35},
-    {V, kVkF1 + 0, 36},  {V, kVkF1 + 1, 37},  {V, kVkF1 + 2, 38},  {V, kVkF1 + 3, 39},
-    {V, kVkF1 + 4, 40},  {V, kVkF1 + 5, 41},  {V, kVkF1 + 6, 42},  {V, kVkF1 + 7, 43},
-    {V, kVkF1 + 8, 44},  {V, kVkF1 + 9, 45},  {V, kVkF1 + 10, 46}, {V, kVkF1 + 11, 47},
+    {V, kVkApps, kCmdPopupMenu}, {V | kAccelAlt, kVkReturn, kCmdToggleScreen},
+    {V, kVkSpace, kRawSpace}, {V | kAccelAlt, kVkMenu, kRawAlt},
+    {V, kVkF1, kRawF1}, {V, kVkF1 + 1, kRawF1 + 1},
+    {V, kVkF1 + 2, kRawF1 + 2}, {V, kVkF1 + 3, kRawF1 + 3},
+    {V, kVkF1 + 4, kRawF1 + 4}, {V, kVkF1 + 5, kRawF1 + 5},
+    {V, kVkF1 + 6, kRawF1 + 6}, {V, kVkF1 + 7, kRawF1 + 7},
+    {V, kVkF1 + 8, kRawF1 + 8}, {V, kVkF1 + 9, kRawF1 + 9},
+    {V, kVkF1 + 10, kRawF1 + 10}, {V, kVkF1 + 11, kRawF1 + 11},
 };
 
 const AccelEntry kCommon[] = {
-    {V, kVkEscape, 22},  {V, kVkAdd, 22},     {V, kVkTab, 12},     {V, kVkSubtract, 12},
-    {V, kVkBack, 14},    {V, kVkInsert, 17},  {V, kVkDelete, 18},  {V, kVkNumpad0, 17},
-    {V, kVkHome, 20},    {V, kVkNumpad7, 20}, {V, kVkEnd, 21},     {V, kVkNumpad1, 21},
-    {V, kVkMultiply, 16}, {V, kVkDivide, 15},
-    {V | kAccelShift, kVkDown, 16}, {V | kAccelShift, kVkRight, 15},
-    {V | kAccelShift, kVkHome, 19},
+    {V, kVkEscape, kCmdConfig}, {V, kVkAdd, kCmdConfig},
+    {V, kVkTab, kCmdHideWindow}, {V, kVkSubtract, kCmdHideWindow},
+    {V, kVkBack, kCmdBacklog}, {V, kVkInsert, kCmdQuickSave},
+    {V, kVkDelete, kCmdQuickLoad}, {V, kVkNumpad0, kCmdQuickSave},
+    {V, kVkHome, kCmdSaveScreen}, {V, kVkNumpad7, kCmdSaveScreen},
+    {V, kVkEnd, kCmdLoadScreen}, {V, kVkNumpad1, kCmdLoadScreen},
+    {V, kVkMultiply, kCmdAutoMode}, {V, kVkDivide, kCmdSkipMode},
+    {V | kAccelShift, kVkDown, kCmdAutoMode}, {V | kAccelShift, kVkRight, kCmdSkipMode},
+    {V | kAccelShift, kVkHome, kCmdTitle},
 };
 
 const AccelEntry kReading[] = {
-    {V, kVkReturn, 2},  {V, kVkDown, 2},     {V, kVkNumpad2, 2},  {V, kVkUp, 14},
-    {V, kVkPrior, 14},  {V, kVkNumpad8, 14}, {V, kVkNumpad9, 14}, {V, kVkLeft, 5},
-    {V, kVkNumpad4, 5}, {V, kVkRight, 6},    {V, kVkNumpad6, 6},
+    {V, kVkReturn, kCmdOk}, {V, kVkDown, kCmdOk},
+    {V, kVkNumpad2, kCmdOk}, {V, kVkUp, kCmdBacklog},
+    {V, kVkPrior, kCmdBacklog}, {V, kVkNumpad8, kCmdBacklog},
+    {V, kVkNumpad9, kCmdBacklog}, {V, kVkLeft, kCmdLeft},
+    {V, kVkNumpad4, kCmdLeft}, {V, kVkRight, kCmdRight},
+    {V, kVkNumpad6, kCmdRight},
 };
 
 const AccelEntry kMenu[] = {
-    {V, kVkReturn, 2},  {V, kVkPrior, 14},   {V, kVkNumpad9, 14}, {V, kVkLeft, 5},
-    {V, kVkRight, 6},   {V, kVkUp, 7},       {V, kVkDown, 8},     {V, kVkNumpad4, 5},
-    {V, kVkNumpad6, 6}, {V, kVkNumpad8, 7},  {V, kVkNumpad2, 8},
+    {V, kVkReturn, kCmdOk}, {V, kVkPrior, kCmdBacklog},
+    {V, kVkNumpad9, kCmdBacklog}, {V, kVkLeft, kCmdLeft},
+    {V, kVkRight, kCmdRight}, {V, kVkUp, kCmdUp},
+    {V, kVkDown, kCmdDown}, {V, kVkNumpad4, kCmdLeft},
+    {V, kVkNumpad6, kCmdRight}, {V, kVkNumpad8, kCmdUp},
+    {V, kVkNumpad2, kCmdDown},
 };
 
 const AccelEntry kScreen[] = {
-    {V, kVkReturn, 2},  {V, kVkEscape, 3},   {V, kVkBack, 3},     {V, kVkTab, 3},
-    {V, kVkLeft, 5},    {V, kVkRight, 6},    {V, kVkUp, 7},       {V, kVkDown, 8},
-    {V, kVkNumpad4, 5}, {V, kVkNumpad6, 6},  {V, kVkNumpad8, 7},  {V, kVkNumpad2, 8},
-    {V, kVkPrior, 9},   {V, kVkNumpad9, 9},  {V, kVkNext, 10},    {V, kVkNumpad3, 10},
+    {V, kVkReturn, kCmdOk}, {V, kVkEscape, kCmdCancel},
+    {V, kVkBack, kCmdCancel}, {V, kVkTab, kCmdCancel},
+    {V, kVkLeft, kCmdLeft}, {V, kVkRight, kCmdRight},
+    {V, kVkUp, kCmdUp}, {V, kVkDown, kCmdDown},
+    {V, kVkNumpad4, kCmdLeft}, {V, kVkNumpad6, kCmdRight},
+    {V, kVkNumpad8, kCmdUp}, {V, kVkNumpad2, kCmdDown},
+    {V, kVkPrior, kCmdPageUp}, {V, kVkNumpad9, kCmdPageUp},
+    {V, kVkNext, kCmdPageDown}, {V, kVkNumpad3, kCmdPageDown},
 };
 
 template <int N>
@@ -60,15 +78,15 @@ int acceleratorTablesForMode(uint8_t inputMode, AccelTableId out[3]) {
     int n = 0;
     out[n++] = kAccelTableAll;
     switch (inputMode) {
-    case 0:
+    case kInputReading:
         out[n++] = kAccelTableCommon;
         out[n++] = kAccelTableReading;
         break;
-    case 1:
+    case kInputMenu:
         out[n++] = kAccelTableCommon;
         out[n++] = kAccelTableMenu;
         break;
-    case 2:
+    case kInputScreen:
         out[n++] = kAccelTableScreen;
         break;
     default:

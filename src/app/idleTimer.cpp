@@ -1,10 +1,12 @@
 #include "app/idleTimer.h"
 
+#include "base/displayMode.h"
+
 IdleTickResult idleTimerTick(IdleTimerState& state, bool hideIdleCursor, bool windowDisabled,
                              uint8_t msgWindowMode) {
     IdleTickResult result;
     if (hideIdleCursor && state.idleTicks < 1000000) ++state.idleTicks;
-    if (windowDisabled || msgWindowMode == 3) {
+    if (windowDisabled || msgWindowMode == kModeSystem) {
         state.idleTicks = 0;
         if (state.cursorHidden) {
             state.cursorHidden = false;

@@ -1,6 +1,7 @@
 #include "app/joystick.h"
 
 #include "base/clock.h"
+#include "base/commandId.h"
 
 namespace {
 bool centre(uint32_t v) { return v >= kJoyLow && v < kJoyHigh; }
@@ -15,27 +16,27 @@ uint8_t joystickStep(JoystickState& state, const JoyReading& reading) {
     if (!state.xLatched) {
         if (reading.x < kJoyLow) {
             state.xLatched = true;
-            return 5;
+            return kCmdLeft;
         }
         if (reading.x >= kJoyHigh) {
             state.xLatched = true;
-            return 6;
+            return kCmdRight;
         }
     }
     if (!state.yLatched) {
         if (reading.y < kJoyLow) {
             state.yLatched = true;
-            return 7;
+            return kCmdUp;
         }
         if (reading.y >= kJoyHigh) {
             state.yLatched = true;
-            return 8;
+            return kCmdDown;
         }
     }
     for (int i = 0; i < 8; ++i) {
         if ((reading.buttons & (1u << i)) && !state.buttonLatched[i]) {
             state.buttonLatched[i] = true;
-            return static_cast<uint8_t>(48 + i);
+            return static_cast<uint8_t>(kRawPad1 + i);
         }
     }
     return 0;

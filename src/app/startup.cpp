@@ -70,6 +70,7 @@ bool initApplication(HINSTANCE) {
     mSpots::InitSystemButtons();
     markAnimeDirty();
     initMsgWindow();
+    installScriptPresenter();
     initFlags("flags.txt");
     initSavePath();
     mReadFlags::load();

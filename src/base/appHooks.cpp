@@ -7,18 +7,18 @@ const AppHooks* gAppHooks = nullptr;
 void setAppHooks(const AppHooks* hooks) { gAppHooks = hooks; }
 
 void appRequestQuit() {
-    if (gAppHooks && gAppHooks->requestQuit) gAppHooks->requestQuit();
+    if (gAppHooks && gAppHooks->quit) gAppHooks->quit();
 }
 void appUpdateCaption() {
-    if (gAppHooks && gAppHooks->updateCaption) gAppHooks->updateCaption();
+    if (gAppHooks && gAppHooks->refreshCaption) gAppHooks->refreshCaption();
 }
 void appShowPopupMenu() {
-    if (gAppHooks && gAppHooks->showPopupMenu) gAppHooks->showPopupMenu();
+    if (gAppHooks && gAppHooks->popupMenu) gAppHooks->popupMenu();
 }
-bool appBossKey() { return gAppHooks && gAppHooks->bossKey && gAppHooks->bossKey(); }
+bool appBossKey() { return gAppHooks && gAppHooks->bossKeyCommand && gAppHooks->bossKeyCommand(); }
 bool appSetFullScreen(bool on) {
-    return gAppHooks && gAppHooks->setFullScreen && gAppHooks->setFullScreen(on);
+    return gAppHooks && gAppHooks->switchScreen && gAppHooks->switchScreen(on);
 }
 bool appToggleFullScreen() {
-    return gAppHooks && gAppHooks->toggleFullScreen && gAppHooks->toggleFullScreen();
+    return gAppHooks && gAppHooks->toggleScreen && gAppHooks->toggleScreen();
 }

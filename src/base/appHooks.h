@@ -4,12 +4,12 @@
 #pragma once
 
 struct AppHooks {
-    void (*requestQuit)();             // posts WM_CLOSE to the main window
-    void (*updateCaption)();           // rebuilds the caption
-    void (*showPopupMenu)();           // the popup system menu at the cursor
-    bool (*bossKey)();                 // command 24
-    bool (*setFullScreen)(bool on);    // true when the mode changed
-    bool (*toggleFullScreen)();
+    void (*quit)();                 // posts WM_CLOSE to the main window
+    void (*refreshCaption)();       // rebuilds the caption
+    void (*popupMenu)();            // the popup system menu at the cursor
+    bool (*bossKeyCommand)();       // command 24
+    bool (*switchScreen)(bool on);  // true when the mode changed
+    bool (*toggleScreen)();
 };
 // The hooks object must outlive its use; null removes them.
 void setAppHooks(const AppHooks* hooks);

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "base/commandId.h"
+
 UserSettingsBlock UserSettings;
 
 void setDefaultSettings() {
@@ -23,13 +25,13 @@ void setDefaultSettings() {
     s.screenEffects = 1;
     s.endSkipAfterChoice = 1;
     s.bossKeyMode = kBossKeyTray;
-    s.rightButtonAction = 11;   // popup menu
-    s.middleButtonAction = 22;  // configuration
-    s.wheelUpAction = 14;       // backlog
-    s.wheelDownAction = 4;      // advance text
-    s.spaceAction = 2;          // OK, advance
-    s.joystickActions[0] = 2;   // OK, advance
-    s.joystickActions[1] = 3;   // cancel
+    s.rightButtonAction = kCmdPopupMenu;
+    s.middleButtonAction = kCmdConfig;
+    s.wheelUpAction = kCmdBacklog;
+    s.wheelDownAction = kCmdAdvance;
+    s.spaceAction = kCmdOk;
+    s.joystickActions[0] = kCmdOk;
+    s.joystickActions[1] = kCmdCancel;
 }
 
 namespace {

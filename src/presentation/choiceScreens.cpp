@@ -1,28 +1,15 @@
 #include "presentation/choiceScreens.h"
 
-namespace {
-const ChoiceHooks* gChoiceHooks = nullptr;
-}
-
+// not built yet
 namespace mSpots {
 void InitSystemButtons() {}
 void SetButtonMode(int) {}
 void UpdateButtons() {}
 }  // namespace mSpots
 
-void setChoiceHooks(const ChoiceHooks* hooks) { gChoiceHooks = hooks; }
-
-bool beginChoice(const char* rest) {
-    if (gChoiceHooks && gChoiceHooks->begin) return gChoiceHooks->begin(rest);
-    return false;
-}
-
-bool addChoiceOption(int32_t number, const char* line) {
-    if (gChoiceHooks && gChoiceHooks->add) return gChoiceHooks->add(number, line);
-    return true;
-}
-
-int32_t runChoice() {
-    if (gChoiceHooks && gChoiceHooks->run) return gChoiceHooks->run();
-    return 0;
-}
+// not built yet
+bool beginChoice(const char*) { return false; }
+// not built yet
+bool addChoiceOption(int32_t, const char*) { return true; }
+// not built yet
+int32_t runChoice() { return 0; }

@@ -18,11 +18,3 @@ void UpdateButtons();
 bool beginChoice(const char* rest);
 bool addChoiceOption(int32_t number, const char* line);
 int32_t runChoice();
-
-// Test seam: when set, the three calls go to the hooks instead (any hook may be null).
-struct ChoiceHooks {
-    bool (*begin)(const char* rest);
-    bool (*add)(int32_t number, const char* line);
-    int32_t (*run)();
-};
-void setChoiceHooks(const ChoiceHooks* hooks);

@@ -13,7 +13,6 @@
 #include "presentation/msgSpeakers.h"
 #include "presentation/msgTiming.h"
 
-uint8_t MsgWindowMode = 0;
 MsgTextArea gMsgTextArea = kWindowTextArea;
 cMsgBox gMsgBox MODULE_OBJECT(kOrderMsgBox);
 
@@ -228,7 +227,7 @@ void cMsgBox::PutEmphasisDot() {
 void cMsgBox::Clear() {
     uint64_t bytes = textCanvas.ByteCount();
     if (textCanvas.HasPixels() && bytes > 0) std::memset(textCanvas.pixels, 0, static_cast<size_t>(bytes));
-    if (MsgWindowMode == 1) {
+    if (MsgWindowMode == kModeNovel) {
         gMsgTextArea = kNovelTextArea;
         gGraphics.FillRectAlpha(textCanvas, Rgb{0, 0, 0}, 0, 0, kNovelCanvasWidth, kNovelCanvasHeight, 127);
     } else {

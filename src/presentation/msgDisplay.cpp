@@ -14,13 +14,12 @@
 #include "presentation/msgTiming.h"
 #include "scenario/anime/composition.h"
 #include "scenario/anime/pictureSlots.h"
+#include "scenario/scriptPresenter.h"
 
 // The message window's own rasteriser, apart from the text pens' one.
 cCharImage gMsgCharImage MODULE_OBJECT(kOrderMsgCharImage);
 
 namespace {
-ShowMessageHook gShowMessageHook = nullptr;
-
 bool advancesMessage(uint8_t command) {
     return command == kCmdClick || command == kCmdOk || command == kCmdAdvance;
 }
@@ -32,17 +31,22 @@ void presentMessage(bool prompt) {
 }
 }  // namespace
 
-void setShowMessageHook(ShowMessageHook hook) { gShowMessageHook = hook; }
+void installScriptPresenter() {
+    static const ScriptPresenter presenter = {
+        showMessageLine, setMsgWindowMode, redrawMsgWindow, mLogBox::MarkPosition,
+        beginChoice,     addChoiceOption,  runChoice,
+    };
+    setScriptPresenter(&presenter);
+}
 
 bool showMessageLine(const char* text, bool read) {
-    if (gShowMessageHook) return gShowMessageHook(text, read);
     animeMessageHook();
     mSpots::SetButtonMode(0);
     static char name[kSpeakerNameSize];
     const char* message = splitSpeaker(text, name);
     updateScreen();
-    if (MsgWindowMode == 0 || MsgWindowMode == 1) {
-        displayMessage(name, message, MsgWindowMode == 1, read);
+    if (MsgWindowMode == kModeAdv || MsgWindowMode == kModeNovel) {
+        displayMessage(name, message, MsgWindowMode == kModeNovel, read);
         if (UserSettings.stopVoiceOnPage) stopVoice();
     }
     return true;
@@ -106,9 +110,9 @@ bool displayMessage(const char* name, const char* text, bool novel, bool read) {
 }
 
 void setMsgWindowMode(int mode) {
-    if (mode < 0 || mode > 4) return;
+    if (mode < 0 || mode > kModeLast) return;
     MsgWindowMode = static_cast<uint8_t>(mode);
-    gMsgBox.SetNovelLayout(mode == 1 || mode == 2);
+    gMsgBox.SetNovelLayout(isNovelMode(MsgWindowMode));
     redrawMsgWindow();
 }
 
@@ -126,16 +130,15 @@ void initMsgWindow() {
         ready = true;
     }
     loadMessageContent();
-    setMsgWindowMode(0);
+    setMsgWindowMode(kModeAdv);
 }
-
-bool isNotNovelMode() { return MsgWindowMode != 1 && MsgWindowMode != 2; }
 
 void waitClick(int32_t ms) {
     updateScreen();
     presentScreen();
-    if (!UserSettings.screenEffects && MsgWindowMode != 3 && MsgWindowMode != 4) return;
-    const uint8_t inputMode = MsgWindowMode == 3 ? kInputScreen : kInputReading;
+    if (!UserSettings.screenEffects && MsgWindowMode != kModeSystem && MsgWindowMode != kModeDemo)
+        return;
+    const uint8_t inputMode = MsgWindowMode == kModeSystem ? kInputScreen : kInputReading;
     clearCommand();
     if (ms < 1) {
         while (pollInput(inputMode, true) && !isSkipping() && !isAutoMode() && getCommand() == kCmdNone) {

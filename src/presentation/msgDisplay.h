@@ -2,14 +2,12 @@
 #pragma once
 #include <cstdint>
 
-// Display mode: adv 0, novel 1, novel2 2, system 3, demo 4.
-extern uint8_t MsgWindowMode;
+#include "base/displayMode.h"
 
 // One block of message text from the interpreter; read tells whether it was read before.
 bool showMessageLine(const char* text, bool read);
-// Test seam: when set, showMessageLine hands the block to the hook instead of showing it.
-using ShowMessageHook = bool (*)(const char* text, bool read);
-void setShowMessageHook(ShowMessageHook hook);
+// Makes the message window, the backlog and the choice screens the interpreter's presenter.
+void installScriptPresenter();
 // Shows one message (a speaker name, possibly empty, and its text) and waits for the player; true
 // when the message is done, also when skipping, auto mode, a system command that unwinds the game
 // or quitting ended it.
@@ -23,8 +21,6 @@ void setMsgWindowMode(int mode);
 void redrawMsgWindow();
 // Puts the message window into display mode adv.
 void initMsgWindow();
-// True when the display mode is neither novel nor novel2.
-bool isNotNovelMode();
 // The wait of the script commands "wait", "fadein" and "fadeout".
 void waitClick(int32_t ms);
 // The voice-group switch for a voice file.

@@ -40,7 +40,7 @@ void hideWindow() {
 }  // namespace
 
 bool handleSystemCommand(uint8_t inputMode) {
-    if (MsgWindowMode == 3) return false;
+    if (MsgWindowMode == kModeSystem) return false;
     mSpots::SetButtonMode(0);
     while (uint8_t command = getCommand()) {
         clearCommand();

@@ -5,13 +5,12 @@
 #include "base/uiText.h"
 #include "base/debugMessage.h"
 #include "base/settings.h"
-#include "presentation/backlog.h"
-#include "presentation/choiceScreens.h"
-#include "presentation/msgDisplay.h"
+#include "base/displayMode.h"
 #include "scenario/commandTable.h"
 #include "scenario/expression.h"
 #include "scenario/readflags/readFlags.h"
 #include "scenario/scriptLines.h"
+#include "scenario/scriptPresenter.h"
 #include "scenario/scriptState.h"
 #include "scenario/variableStore.h"
 
@@ -119,11 +118,11 @@ void cScript::FlushText() {
     bool read = mReadFlags::checkLine(m_nextLine);
     if (!read && !UserSettings.skipAll && isSkipping()) setForcedSkip(false);
     vstring text = m_pending;
-    showMessageLine(text.c_str(), read);
+    presentMessageText(text.c_str(), read);
     m_pending.clear();
-    if (isNotNovelMode()) {
+    if (!isNovelMode(MsgWindowMode)) {
         m_savePoint = m_nextLine - 1;
-        mLogBox::MarkPosition();
+        presentLogMark();
     }
 }
 
@@ -131,8 +130,8 @@ bool cScript::DoCommand(const char* text) {
     DotLine dot = splitDotLine(text);
     if (dot.pageMark) {
         m_savePoint = m_nextLine;
-        mLogBox::MarkPosition();
-        redrawMsgWindow();
+        presentLogMark();
+        presentNewPage();
         return true;
     }
     switch (lookupKeyword(dot.keyword.c_str())) {
@@ -165,9 +164,9 @@ bool cScript::DoCommand(const char* text) {
         appRequestQuit();
         return false;
     case ScriptKeyword::Page:
-        redrawMsgWindow();
+        presentNewPage();
         m_savePoint = m_nextLine - 1;
-        mLogBox::MarkPosition();
+        presentLogMark();
         return true;
     case ScriptKeyword::Command:
         break;
@@ -217,20 +216,20 @@ bool cScript::GotoLabel(const char* label) {
 
 bool cScript::Select(const char* arg) {
     mReadFlags::flushPending();
-    if (MsgWindowMode == 1 || MsgWindowMode == 2) setMsgWindowMode(0);
-    beginChoice(arg);
+    if (isNovelMode(MsgWindowMode)) presentDisplayMode(kModeAdv);
+    presentBeginChoice(arg);
     int32_t count = 0;
     for (;;) {
         vstring line;
         if (!LineAt(m_nextLine, line)) return false;
         if (isCaseLine(line.c_str())) {
-            m_caseId = runChoice();
+            m_caseId = presentRunChoice();
             m_caseEnable = 1;
             return true;
         }
         if (!line.empty() && *line.c_str() != ';') {
             ++count;
-            addChoiceOption(count, line.c_str());
+            presentChoiceOption(count, line.c_str());
         }
         ++m_nextLine;
     }

@@ -4,10 +4,11 @@
 
 #include "base/appHooks.h"
 #include "base/clock.h"
+#include "base/displayMode.h"
 #include "base/moduleOrder.h"
 #include "files/saveStream.h"
-#include "presentation/msgDisplay.h"
 #include "scenario/script.h"
+#include "scenario/scriptPresenter.h"
 
 uint8_t scriptAbortFlag = 0;
 vstring gChapterDate MODULE_OBJECT(kOrderScriptState);
@@ -123,7 +124,7 @@ void readCallStack(cSaveStream& stream) {
 void applyRestoredMode() {
     uint8_t mode = gScriptState.restoredMode;
     gScriptState.restoredMode = kNoMode;
-    setMsgWindowMode(mode != kNoMode ? mode : MsgWindowMode);
+    presentDisplayMode(mode != kNoMode ? mode : MsgWindowMode);
 }
 
 }  // namespace
@@ -159,7 +160,7 @@ bool startScript() {
             level = level->AddChild();
         }
         applyRestoredMode();
-        redrawMsgWindow();
+        presentNewPage();
         stack.clear();
         return true;
     }
@@ -167,7 +168,7 @@ bool startScript() {
     gChapterName.clear();
     if (!gScriptState.root.Load("start.txt")) return false;
     if (gScriptState.restoredMode != kNoMode) applyRestoredMode();
-    redrawMsgWindow();
+    presentNewPage();
     return true;
 }
 
@@ -196,7 +197,7 @@ void serializeScriptState(cSaveStream& stream) {
         stream.WriteField("ScriptMode", &mode, 1);
     } else {
         uint8_t mode = 0;
-        if (stream.ReadField("ScriptMode", &mode, 1) && mode <= 4) gScriptState.restoredMode = mode;
+        if (stream.ReadField("ScriptMode", &mode, 1) && mode <= kModeLast) gScriptState.restoredMode = mode;
     }
     if (stream.IsWriting()) writeCallStack(stream);
     else readCallStack(stream);

@@ -4,9 +4,9 @@
 #include "base/debugMessage.h"
 #include "files/archiveIndex.h"
 #include "files/saveFile.h"
-#include "presentation/choiceScreens.h"
 #include "presentation/msgDisplay.h"
 #include "scenario/script.h"
+#include "scenario/scriptPresenter.h"
 #include "scenario/scriptState.h"
 
 #include <windows.h>
@@ -69,7 +69,11 @@ int32_t hostRun() {
     host->answers.pop_front();
     return answer;
 }
-const ChoiceHooks kChoiceHooks = {hostBegin, hostAdd, hostRun};
+// The message window's display-mode switch and pages are the real ones; what is shown and chosen
+// is recorded.
+const ScriptPresenter kPresenter = {
+    hostShow, setMsgWindowMode, redrawMsgWindow, nullptr, hostBegin, hostAdd, hostRun,
+};
 
 bool hostPoll(uint8_t, bool) {
     ScriptHost* host = ScriptHost::current;
@@ -111,8 +115,7 @@ ScriptHost::ScriptHost(const char* name) {
     gArchiveIndex.clear();
 
     current = this;
-    setShowMessageHook(hostShow);
-    setChoiceHooks(&kChoiceHooks);
+    setScriptPresenter(&kPresenter);
     setInputBackend(&kBackend);
     setDebugSink(hostDiagnostic);
     gQuitReceived = 0;
@@ -124,8 +127,7 @@ ScriptHost::ScriptHost(const char* name) {
 
 ScriptHost::~ScriptHost() {
     initScriptState();
-    setShowMessageHook(nullptr);
-    setChoiceHooks(nullptr);
+    setScriptPresenter(nullptr);
     setInputBackend(nullptr);
     setDebugSink(nullptr);
     gQuitReceived = 0;

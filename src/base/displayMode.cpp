@@ -1,0 +1,3 @@
+#include "base/displayMode.h"
+
+uint8_t MsgWindowMode = kModeAdv;

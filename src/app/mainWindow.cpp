@@ -211,8 +211,11 @@ LRESULT CALLBACK mainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void requestQuit() {
-    if (gMainWindow) PostMessageA(gMainWindow, WM_CLOSE, 0, 0);
+bool requestQuit() {
+    // Sent, not posted: the quit question is answered before this returns, so a declined exit
+    // leaves the caller's wait as it was.
+    if (gMainWindow) SendMessageA(gMainWindow, WM_CLOSE, 0, 0);
+    return gMainWindow == 0;
 }
 
 void postCloseMessage() {

@@ -37,8 +37,9 @@ LRESULT CALLBACK mainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 void CALLBACK idleTimerProc(HWND window, UINT message, UINT_PTR id, DWORD time);
 // Rebuilds and sets the caption; nothing without a window or while it is minimised.
 void updateCaption();
-// Posts WM_CLOSE to the main window while it exists: the script's quit and the exit command.
-void requestQuit();
+// Closes the main window while it exists (its quit question first, unless skipped): the script's
+// quit and the exit command. True when the window is gone.
+bool requestQuit();
 // The same, for the shutdown sequence.
 void postCloseMessage();
 

@@ -20,6 +20,7 @@ BOOL CALLBACK activateExistingInstance(HWND window, LPARAM name) {
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    beginPlayTime();
     initDataArchives();
     mSystemParam::loadConfig();
     loadSystemInfo();

@@ -6,9 +6,7 @@ const AppHooks* gAppHooks = nullptr;
 
 void setAppHooks(const AppHooks* hooks) { gAppHooks = hooks; }
 
-void appRequestQuit() {
-    if (gAppHooks && gAppHooks->quit) gAppHooks->quit();
-}
+bool appRequestQuit() { return gAppHooks && gAppHooks->quit && gAppHooks->quit(); }
 void appUpdateCaption() {
     if (gAppHooks && gAppHooks->refreshCaption) gAppHooks->refreshCaption();
 }

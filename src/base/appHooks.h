@@ -4,7 +4,7 @@
 #pragma once
 
 struct AppHooks {
-    void (*quit)();                 // posts WM_CLOSE to the main window
+    bool (*quit)();                 // closes the main window; true when it is gone
     void (*refreshCaption)();       // rebuilds the caption
     void (*popupMenu)();            // the popup system menu at the cursor
     bool (*bossKeyCommand)();       // command 24
@@ -14,7 +14,8 @@ struct AppHooks {
 // The hooks object must outlive its use; null removes them.
 void setAppHooks(const AppHooks* hooks);
 
-void appRequestQuit();
+// True when the program is quitting (the window closed; a declined close is false).
+bool appRequestQuit();
 void appUpdateCaption();
 void appShowPopupMenu();
 bool appBossKey();

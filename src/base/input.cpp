@@ -1,16 +1,20 @@
 #include "base/input.h"
 
+#include "base/moduleState.h"
 #include "base/uiText.h"
 #include "base/settings.h"
 
-uint8_t gCommand = 0;
-int32_t gSelectedIndex = -1;
-uint8_t gReadMode = kReadNormal;
-uint8_t gQuitReceived = 0;
-uint8_t gMouseDown = 0;
-MousePoint gMousePos = {0, 0};
+InputState gInputState;
+uint8_t& gCommand = gInputState.command;
+int32_t& gSelectedIndex = gInputState.selectedIndex;
+uint8_t& gReadMode = gInputState.readMode;
+uint8_t& gQuitReceived = gInputState.quitReceived;
+uint8_t& gMouseDown = gInputState.mouseDown;
+MousePoint& gMousePos = gInputState.mousePos;
 
 namespace {
+const cModuleReset kReset(0, [] { gInputState = InputState(); });
+
 const InputBackend* gBackend = nullptr;
 ButtonPressFn gButtonPress = nullptr;
 ButtonReleaseFn gButtonRelease = nullptr;

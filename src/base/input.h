@@ -16,12 +16,23 @@ struct MousePoint {
     int32_t y;
 };
 
-extern uint8_t gCommand;         // the latched CommandId; 0 none
-extern int32_t gSelectedIndex;   // index delivered with a button command; -1 none
-extern uint8_t gReadMode;        // ReadModeValue
-extern uint8_t gQuitReceived;    // WM_QUIT has been seen; never cleared
-extern uint8_t gMouseDown;       // left button held at the last poll
-extern MousePoint gMousePos;     // last cursor position in client coordinates
+// The state of the input layer.
+struct InputState {
+    uint8_t command = kCmdNone;      // the latched CommandId; 0 none
+    int32_t selectedIndex = -1;      // index delivered with a button command; -1 none
+    uint8_t readMode = kReadNormal;  // ReadModeValue
+    uint8_t quitReceived = 0;        // WM_QUIT has been seen; never cleared but by the reset
+    uint8_t mouseDown = 0;           // left button held at the last poll
+    MousePoint mousePos = {0, 0};    // last cursor position in client coordinates
+};
+extern InputState gInputState;
+// Its parts under the names the rest of the program reads and writes.
+extern uint8_t& gCommand;
+extern int32_t& gSelectedIndex;
+extern uint8_t& gReadMode;
+extern uint8_t& gQuitReceived;
+extern uint8_t& gMouseDown;
+extern MousePoint& gMousePos;
 
 // One input step of a waiting loop: sleeps when asked or inactive, dispatches pending messages
 // through the key tables of the mode, reads the mouse and the joystick, remaps the latched code

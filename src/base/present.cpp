@@ -1,10 +1,15 @@
 #include "base/present.h"
 
-uint8_t gAppActive = 0;
-uint8_t gIsFullScreen = 0;
-uint8_t gSkipQuitConfirm = 0;
+#include "base/moduleState.h"
+
+WindowState gWindowState;
+uint8_t& gAppActive = gWindowState.appActive;
+uint8_t& gIsFullScreen = gWindowState.isFullScreen;
+uint8_t& gSkipQuitConfirm = gWindowState.skipQuitConfirm;
 
 namespace {
+const cModuleReset kReset(0, [] { gWindowState = WindowState(); });
+
 PresentFn gPresent = nullptr;
 PresentFullScreenFn gPresentFull = nullptr;
 }  // namespace

@@ -4,9 +4,15 @@
 #include <cstdint>
 
 // Window state that other modules read (set by the main window).
-extern uint8_t gAppActive;        // the application is active (last WM_ACTIVATEAPP)
-extern uint8_t gIsFullScreen;     // full-screen mode is on; UserSettings mirrors it after a switch
-extern uint8_t gSkipQuitConfirm;  // WM_CLOSE closes without asking (the boss key's third mode)
+struct WindowState {
+    uint8_t appActive = 0;        // the application is active (last WM_ACTIVATEAPP)
+    uint8_t isFullScreen = 0;     // full-screen mode is on; UserSettings mirrors it after a switch
+    uint8_t skipQuitConfirm = 0;  // WM_CLOSE closes without asking (the boss key's third mode)
+};
+extern WindowState gWindowState;
+extern uint8_t& gAppActive;
+extern uint8_t& gIsFullScreen;
+extern uint8_t& gSkipQuitConfirm;
 
 // Shows gBackBuffer in the window or full screen; nothing without a window or while a movie plays.
 void presentScreen();

@@ -3,8 +3,13 @@
 #include <cstring>
 
 #include "base/commandId.h"
+#include "base/moduleState.h"
 
 UserSettingsBlock UserSettings;
+
+namespace {
+const cModuleReset kReset(0, setDefaultSettings);
+}
 
 void setDefaultSettings() {
     UserSettingsBlock& s = UserSettings;

@@ -3,9 +3,14 @@
 #include <cstring>
 
 #include "base/moduleOrder.h"
+#include "base/moduleState.h"
 #include "files/textBuf.h"
 
 mSystemParam::cRegistry gConfigRegistry MODULE_OBJECT(kOrderConfigRegistry);
+
+namespace {
+const cModuleReset kReset(kOrderConfigRegistry, [] { gConfigRegistry.clear(); });
+}
 
 namespace mSystemParam {
 namespace {

@@ -2,6 +2,7 @@
 
 #include "base/cpuInfo.h"
 #include "base/moduleOrder.h"
+#include "base/moduleState.h"
 #include "config/registry.h"
 #include "base/vstring.h"
 
@@ -24,6 +25,12 @@ SystemInfo gSystemInfo MODULE_OBJECT(kOrderSystemInfo);
 
 constexpr int kDefaultWidth = 640;
 constexpr int kDefaultHeight = 480;
+
+const cModuleReset kReset(kOrderSystemInfo, [] {
+    gSystemInfo = SystemInfo();
+    gScreenWidth = kDefaultWidth;
+    gScreenHeight = kDefaultHeight;
+});
 
 void readString(const mSystemParam::cSection& section, const char* key, const char* def,
                 vstring& out) {

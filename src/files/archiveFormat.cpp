@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/debugMessage.h"
+#include "base/littleEndian.h"
 
 bool MemorySource::Read(void* buffer, size_t n) {
     if (n > m_size - m_at) return false;
@@ -11,24 +12,16 @@ bool MemorySource::Read(void* buffer, size_t n) {
     return true;
 }
 
-void putU32(std::vector<uint8_t>& out, uint32_t value) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
-uint32_t getU32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
 bool readArchiveDirectory(ByteSource& in, uint64_t fileSize, ArchiveHeader& header,
                           const std::function<void(const ArchiveRecord&)>& onRecord) {
     header = ArchiveHeader();
     uint8_t head[kArchiveHeaderSize];
     if (!in.Read(head, sizeof head)) return false;
     if (std::memcmp(head, kArchiveMagic, sizeof kArchiveMagic) != 0) return false;
-    header.version = getU32(head + 8);
+    header.version = getLE32(head + 8);
     if (header.version != kArchiveVersion) return false;
-    header.priority = getU32(head + 12);
-    header.count = getU32(head + 16);
+    header.priority = getLE32(head + 12);
+    header.count = getLE32(head + 16);
 
     KeystreamState names;
     cipherSeed(names, kArchiveSeed);
@@ -47,8 +40,8 @@ bool readArchiveDirectory(ByteSource& in, uint64_t fileSize, ArchiveHeader& head
         ArchiveRecord record;
         record.key = keyAndLength[0];
         record.name.Assign(name, length);
-        record.offset = getU32(place);
-        record.size = getU32(place + 4);
+        record.offset = getLE32(place);
+        record.size = getLE32(place + 4);
         if (uint64_t(record.offset) + record.size > fileSize) {
             debugMessage("archive entry %s lies outside its archive\n", record.name.c_str());
             continue;
@@ -60,9 +53,9 @@ bool readArchiveDirectory(ByteSource& in, uint64_t fileSize, ArchiveHeader& head
 
 void appendArchiveHeader(std::vector<uint8_t>& out, uint32_t priority, uint32_t count) {
     out.insert(out.end(), kArchiveMagic, kArchiveMagic + sizeof kArchiveMagic);
-    putU32(out, kArchiveVersion);
-    putU32(out, priority);
-    putU32(out, count);
+    appendLE32(out, kArchiveVersion);
+    appendLE32(out, priority);
+    appendLE32(out, count);
 }
 
 void appendArchiveRecord(std::vector<uint8_t>& out, KeystreamState& names, uint8_t key,
@@ -71,6 +64,6 @@ void appendArchiveRecord(std::vector<uint8_t>& out, KeystreamState& names, uint8
     out.push_back(static_cast<uint8_t>(nameLength));
     for (size_t i = 0; i < nameLength; ++i)
         out.push_back(cipherByte(names, reinterpret_cast<const uint8_t*>(name) + i));
-    putU32(out, offset);
-    putU32(out, size);
+    appendLE32(out, offset);
+    appendLE32(out, size);
 }

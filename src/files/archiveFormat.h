@@ -78,5 +78,3 @@ inline void seedEntryStream(KeystreamState& state, uint8_t key) {
     cipherSeed(state, kArchiveSeed + key);
 }
 
-void putU32(std::vector<uint8_t>& out, uint32_t value);
-uint32_t getU32(const uint8_t* p);

@@ -3,9 +3,15 @@
 #include <cstring>
 
 #include "base/moduleOrder.h"
+#include "base/moduleState.h"
 
 cArchiveIndex gArchiveIndex MODULE_OBJECT(kOrderArchiveIndex);
 char gDataFolder[kPathMax] = ".\\data\\";
+
+namespace {
+// The folder is where this run reads from, kept; the index is state.
+const cModuleReset kReset(kOrderArchiveIndex, [] { gArchiveIndex.clear(); });
+}
 
 bool setDataFolder(const char* folder) {
     char path[kPathMax];

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "base/littleEndian.h"
+
 namespace {
 // Names longer than this end the indexing: no record name of the program comes near it, so a
 // larger length is damage.
@@ -9,16 +11,6 @@ constexpr uint32_t kMaxNameLength = 0x100000;
 // Stored strings longer than this read as empty.
 constexpr uint32_t kMaxStringLength = 0x100000;
 
-uint32_t readU32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-
-void appendU32(std::vector<uint8_t>& v, uint32_t x) {
-    const uint8_t b[4] = {static_cast<uint8_t>(x), static_cast<uint8_t>(x >> 8),
-                          static_cast<uint8_t>(x >> 16), static_cast<uint8_t>(x >> 24)};
-    v.insert(v.end(), b, b + 4);
-}
 }  // namespace
 
 cSaveStream::cSaveStream(const void* start, size_t length) {
@@ -31,11 +23,32 @@ bool cSaveStream::WriteField(const char* name, const void* data, size_t size) {
     const size_t nameLength = std::strlen(name);
     if (nameLength > UINT32_MAX || size > UINT32_MAX) return false;
     if (size && !data) return false;
-    appendU32(m_buffer, static_cast<uint32_t>(nameLength));
+    appendLE32(m_buffer, static_cast<uint32_t>(nameLength));
     m_buffer.insert(m_buffer.end(), name, name + nameLength);
-    appendU32(m_buffer, static_cast<uint32_t>(size));
+    appendLE32(m_buffer, static_cast<uint32_t>(size));
     const uint8_t* bytes = static_cast<const uint8_t*>(data);
     if (size) m_buffer.insert(m_buffer.end(), bytes, bytes + size);
+    return true;
+}
+
+bool cSaveStream::BytesField(const char* name, void* data, size_t size) {
+    return IsWriting() ? WriteField(name, data, size) : ReadField(name, data, size);
+}
+
+bool cSaveStream::U8Field(const char* name, uint8_t& value) { return BytesField(name, &value, 1); }
+
+bool cSaveStream::U32Field(const char* name, uint32_t& value) {
+    uint8_t bytes[4];
+    putLE32(bytes, value);
+    if (!BytesField(name, bytes, sizeof bytes)) return false;
+    value = getLE32(bytes);
+    return true;
+}
+
+bool cSaveStream::I32Field(const char* name, int32_t& value) {
+    uint32_t bits = static_cast<uint32_t>(value);
+    if (!U32Field(name, bits)) return false;
+    value = static_cast<int32_t>(bits);
     return true;
 }
 
@@ -46,7 +59,7 @@ bool cSaveStream::RecordData(const char* name, uint64_t* dataOffset, uint32_t* s
     const uint64_t total = m_buffer.size();
     const uint64_t sizeField = *found;
     if (sizeField + 4 > total) return false;
-    const uint32_t s = readU32(m_buffer.data() + sizeField);
+    const uint32_t s = getLE32(m_buffer.data() + sizeField);
     if (sizeField + 4 + s > total) return false;
     *dataOffset = sizeField + 4;
     *size = s;
@@ -104,7 +117,7 @@ bool cSaveStream::BuildIndex() {
     uint64_t p = 0;
     while (p < total) {
         if (total - p < 4) break;
-        const uint32_t nameLength = readU32(b + p);
+        const uint32_t nameLength = getLE32(b + p);
         if (nameLength == 0 || nameLength > kMaxNameLength) break;
         if (total - p - 4 < nameLength) break;
         const uint64_t sizeField = p + 4 + nameLength;
@@ -112,7 +125,7 @@ bool cSaveStream::BuildIndex() {
         if (sizeField > UINT32_MAX) break;
         // A record whose size cannot be read, or whose data runs past the end, is absent.
         if (total - sizeField < 4) break;
-        const uint32_t size = readU32(b + sizeField);
+        const uint32_t size = getLE32(b + sizeField);
         if (total - sizeField - 4 < size) break;
         // The key is the name up to its first NUL; the first record of a name is the one found.
         m_directory.emplace(vstring(reinterpret_cast<const char*>(b + p + 4), nameLength),

@@ -34,6 +34,13 @@ public:
     // stored size is exactly `size` and its data lies inside the buffer; otherwise false and the
     // destination is untouched.
     bool ReadField(const char* name, void* destination, size_t size) const;
+    // Typed fields in the direction of the mode. Writing stores the value; reading replaces it
+    // only when the record is present with exactly the field's size (integers little-endian).
+    // True when the field was stored or read.
+    bool BytesField(const char* name, void* data, size_t size);
+    bool U8Field(const char* name, uint8_t& value);
+    bool U32Field(const char* name, uint32_t& value);
+    bool I32Field(const char* name, int32_t& value);
     // Writing: the text with its NUL (an empty string is the single NUL, size 1).
     // Reading: s becomes empty, then the stored text up to its first NUL; false when the record
     // is absent.

@@ -1,5 +1,7 @@
 #include "presentation/msgSpeakers.h"
 
+#include "base/moduleOrder.h"
+#include "base/moduleState.h"
 #include "config/registry.h"
 #include "base/settings.h"
 
@@ -12,16 +14,20 @@ const uint8_t kGroupColours[9][3] = {
     {190, 230, 255}, {230, 200, 215}, {210, 185, 170}, {255, 150, 150},
 };
 // The configuration's tables, copied at start-up.
-mSystemParam::cSection gSpeakerGroups;
-mSystemParam::cSection gFemaleVoicePrefixes;
+struct SpeakerTables {
+    mSystemParam::cSection groups;
+    mSystemParam::cSection femaleVoicePrefixes;
+};
+SpeakerTables gSpeakerTables;
+const cModuleReset kReset(kOrderMsgBox, [] { gSpeakerTables = SpeakerTables(); });
 
-int speakerGroupOf(const char* name) { return gSpeakerGroups.GetInt(name, 0); }
-bool isFemaleVoicePrefix(const char* prefix) { return gFemaleVoicePrefixes.GetBool(prefix, false); }
+int speakerGroupOf(const char* name) { return gSpeakerTables.groups.GetInt(name, 0); }
+bool isFemaleVoicePrefix(const char* prefix) { return gSpeakerTables.femaleVoicePrefixes.GetBool(prefix, false); }
 }  // namespace
 
 void loadMessageContent() {
-    mSystemParam::getSection(gSpeakerGroups, "Message", "Speaker");
-    mSystemParam::getSection(gFemaleVoicePrefixes, "Message", "Voice");
+    mSystemParam::getSection(gSpeakerTables.groups, "Message", "Speaker");
+    mSystemParam::getSection(gSpeakerTables.femaleVoicePrefixes, "Message", "Voice");
     setSpeakerLookups(speakerGroupOf, isFemaleVoicePrefix);
 }
 

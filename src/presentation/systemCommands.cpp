@@ -94,8 +94,9 @@ bool handleSystemCommand(uint8_t inputMode) {
                 pollInput(inputMode, false);
                 break;
             case kCmdExit:
-                appRequestQuit();
-                return true;
+                if (appRequestQuit()) return true;
+                clearCommand();  // the player chose to stay: the wait goes on
+                return false;
             case kCmdToggleScreen:
                 appToggleFullScreen();
                 clearCommand();

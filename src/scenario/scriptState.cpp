@@ -6,13 +6,10 @@
 #include "base/clock.h"
 #include "base/displayMode.h"
 #include "base/moduleOrder.h"
+#include "base/moduleState.h"
 #include "files/saveStream.h"
 #include "scenario/script.h"
 #include "scenario/scriptPresenter.h"
-
-uint8_t scriptAbortFlag = 0;
-vstring gChapterDate MODULE_OBJECT(kOrderScriptState);
-vstring gChapterName MODULE_OBJECT(kOrderScriptState);
 
 namespace {
 
@@ -20,10 +17,12 @@ constexpr uint32_t kMsPerMinute = 60000;
 constexpr uint8_t kNoMode = 0xFF;
 
 struct ScriptState {
+    uint8_t abortFlag = 0;
+    vstring chapterDate;
+    vstring chapterName;
     uint32_t storedMinutes = 0;
+    // Play time counts from the start of the program (beginPlayTime) or from the reset.
     uint32_t playTimeBase = 0;
-    // The clock is read on first use rather than during static construction.
-    bool baseTaken = false;
     cScript root;
     cSaveStack stack;
     // The display mode restored by a load, applied when the chain is rebuilt.
@@ -32,41 +31,14 @@ struct ScriptState {
 
 ScriptState gScriptState MODULE_OBJECT(kOrderScriptState);
 
-uint32_t playTimeBase() {
-    if (!gScriptState.baseTaken) {
-        gScriptState.playTimeBase = currentTimeMs();
-        gScriptState.baseTaken = true;
-    }
-    return gScriptState.playTimeBase;
-}
+const cModuleReset kReset(kOrderScriptState, resetScriptState);
+}  // namespace
 
-void putU32(uint8_t (&out)[4], uint32_t v) {
-    for (int i = 0; i < 4; ++i) out[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-uint32_t getU32(const uint8_t (&in)[4]) {
-    return static_cast<uint32_t>(in[0]) | static_cast<uint32_t>(in[1]) << 8 |
-           static_cast<uint32_t>(in[2]) << 16 | static_cast<uint32_t>(in[3]) << 24;
-}
+uint8_t& scriptAbortFlag = gScriptState.abortFlag;
+vstring& gChapterDate = gScriptState.chapterDate;
+vstring& gChapterName = gScriptState.chapterName;
 
-// A 4-byte little-endian field in either direction.
-void u32Field(cSaveStream& stream, const char* name, uint32_t& value) {
-    uint8_t bytes[4];
-    if (stream.IsWriting()) {
-        putU32(bytes, value);
-        stream.WriteField(name, bytes, sizeof bytes);
-    } else if (stream.ReadField(name, bytes, sizeof bytes)) {
-        value = getU32(bytes);
-    }
-}
-void i32Field(cSaveStream& stream, const char* name, int32_t& value) {
-    uint32_t bits = static_cast<uint32_t>(value);
-    u32Field(stream, name, bits);
-    value = static_cast<int32_t>(bits);
-}
-void u8Field(cSaveStream& stream, const char* name, uint8_t& value) {
-    if (stream.IsWriting()) stream.WriteField(name, &value, 1);
-    else stream.ReadField(name, &value, 1);
-}
+namespace {
 
 struct RecordName {
     char text[32];
@@ -78,7 +50,7 @@ const char* const kLevelStems[] = {"Name", "Line", "CaseID", "CaseEnable"};
 // Play time, before either direction: the whole minutes since the base are banked and the base
 // advances by just those minutes, so the part-minute carries on.
 void bankPlayTime() {
-    uint32_t base = playTimeBase();
+    uint32_t base = gScriptState.playTimeBase;
     uint32_t minutes = elapsedMs(base, currentTimeMs()) / kMsPerMinute;
     gScriptState.storedMinutes += minutes;
     gScriptState.playTimeBase = base + minutes * kMsPerMinute;
@@ -90,13 +62,13 @@ void writeCallStack(cSaveStream& stream) {
         vstring name(level->Name());
         stream.StringField(RecordName("Name", count).text, name);
         int32_t line = level->SavePoint();
-        i32Field(stream, RecordName("Line", count).text, line);
+        stream.I32Field(RecordName("Line", count).text, line);
         int32_t caseId = level->CaseID();
-        i32Field(stream, RecordName("CaseID", count).text, caseId);
+        stream.I32Field(RecordName("CaseID", count).text, caseId);
         uint8_t caseEnable = level->CaseEnable();
-        u8Field(stream, RecordName("CaseEnable", count).text, caseEnable);
+        stream.U8Field(RecordName("CaseEnable", count).text, caseEnable);
     }
-    u32Field(stream, "StackCount", count);
+    stream.U32Field("StackCount", count);
 }
 
 void readCallStack(cSaveStream& stream) {
@@ -104,7 +76,7 @@ void readCallStack(cSaveStream& stream) {
     cSaveStack& stack = gScriptState.stack;
     stack.clear();
     uint32_t count = 0;
-    u32Field(stream, "StackCount", count);
+    stream.U32Field("StackCount", count);
     // No more levels than the chain may hold, and none past the last level with a record.
     if (count > static_cast<uint32_t>(kMaxCallLevels)) count = kMaxCallLevels;
     uint32_t present = 0;
@@ -115,9 +87,9 @@ void readCallStack(cSaveStream& stream) {
     for (uint32_t i = 0; i < present; ++i) {
         cSaveNode& node = stack[i];
         stream.StringField(RecordName("Name", i).text, node.name);
-        i32Field(stream, RecordName("Line", i).text, node.Line);
-        i32Field(stream, RecordName("CaseID", i).text, node.CaseID);
-        u8Field(stream, RecordName("CaseEnable", i).text, node.CaseEnable);
+        stream.I32Field(RecordName("Line", i).text, node.Line);
+        stream.I32Field(RecordName("CaseID", i).text, node.CaseID);
+        stream.U8Field(RecordName("CaseEnable", i).text, node.CaseEnable);
     }
 }
 
@@ -132,11 +104,13 @@ void applyRestoredMode() {
 cScript& rootScript() { return gScriptState.root; }
 cSaveStack& saveStack() { return gScriptState.stack; }
 
-void initScriptState() {
+void beginPlayTime() { gScriptState.playTimeBase = currentTimeMs(); }
+
+void resetScriptState() {
     gChapterDate.clear();
     gChapterName.clear();
     gScriptState.storedMinutes = 0;
-    gScriptState.baseTaken = false;
+    beginPlayTime();
     gScriptState.root.Clear();
     gScriptState.stack.clear();
     gScriptState.restoredMode = kNoMode;
@@ -150,6 +124,9 @@ bool runGameScript() {
 }
 
 bool startScript() {
+    // A loaded display mode first: the caption and the rebuilt levels see it.
+    const bool modeRestored = gScriptState.restoredMode != kNoMode;
+    if (modeRestored) applyRestoredMode();
     appUpdateCaption();
     cSaveStack& stack = gScriptState.stack;
     if (!stack.empty()) {
@@ -159,7 +136,7 @@ bool startScript() {
             level->Restore(node.Line, node.CaseID, node.CaseEnable);
             level = level->AddChild();
         }
-        applyRestoredMode();
+        if (!modeRestored) applyRestoredMode();  // the current mode's layout anew
         presentNewPage();
         stack.clear();
         return true;
@@ -167,7 +144,6 @@ bool startScript() {
     gChapterDate.clear();
     gChapterName.clear();
     if (!gScriptState.root.Load("start.txt")) return false;
-    if (gScriptState.restoredMode != kNoMode) applyRestoredMode();
     presentNewPage();
     return true;
 }
@@ -184,21 +160,17 @@ void setChapter(const char* date, const char* name) {
 }
 
 uint32_t getPlayTimeMinutes() {
-    return gScriptState.storedMinutes + elapsedMs(playTimeBase(), currentTimeMs()) / kMsPerMinute;
+    return gScriptState.storedMinutes + elapsedMs(gScriptState.playTimeBase, currentTimeMs()) / kMsPerMinute;
 }
 
 void serializeScriptState(cSaveStream& stream) {
     stream.StringField("ChapterDate", gChapterDate);
     stream.StringField("ChapterName", gChapterName);
     bankPlayTime();
-    u32Field(stream, "PlayTime", gScriptState.storedMinutes);
-    if (stream.IsWriting()) {
-        uint8_t mode = MsgWindowMode;
-        stream.WriteField("ScriptMode", &mode, 1);
-    } else {
-        uint8_t mode = 0;
-        if (stream.ReadField("ScriptMode", &mode, 1) && mode <= kModeLast) gScriptState.restoredMode = mode;
-    }
+    stream.U32Field("PlayTime", gScriptState.storedMinutes);
+    uint8_t mode = MsgWindowMode;
+    if (stream.U8Field("ScriptMode", mode) && !stream.IsWriting() && mode <= kModeLast)
+        gScriptState.restoredMode = mode;
     if (stream.IsWriting()) writeCallStack(stream);
     else readCallStack(stream);
 }

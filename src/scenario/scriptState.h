@@ -20,10 +20,10 @@ struct cSaveNode {
 using cSaveStack = std::vector<cSaveNode>;
 
 // 1 while the running chain must unwind (a save was loaded, or back to the title).
-extern uint8_t scriptAbortFlag;
+extern uint8_t& scriptAbortFlag;
 // Set by the script commands "date" and "chapter"; shown in the caption and the save slots.
-extern vstring gChapterDate;
-extern vstring gChapterName;
+extern vstring& gChapterDate;
+extern vstring& gChapterName;
 
 cScript& rootScript();
 cSaveStack& saveStack();
@@ -42,6 +42,8 @@ uint32_t getPlayTimeMinutes();
 // The save section "Data_Script", written or read by the stream's mode.
 void serializeScriptState(cSaveStream& stream);
 
+// Play time counts from now: the first step of the entry point.
+void beginPlayTime();
 // The state as before the entry point: empty chapter strings, the root level cleared, no saved
-// stack, the abort flag down, no play time, the play-time base taken from the clock on first use.
-void initScriptState();
+// stack, the abort flag down, no play time, counted from now.
+void resetScriptState();

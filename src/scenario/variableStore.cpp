@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/moduleOrder.h"
+#include "base/moduleState.h"
 #include "base/uiText.h"
 #include "base/debugMessage.h"
 #include "files/saveStream.h"
@@ -18,6 +19,7 @@ struct VariableTables {
 // The three name tables, built empty before the entry point and filled by initFlags.
 VariableTables gVariables MODULE_OBJECT(kOrderVariableNames);
 VariableTableWriter gTableWriter = nullptr;
+const cModuleReset kReset(kOrderVariableNames, resetVariableStore);
 
 int table(VariableKind kind) { return static_cast<int>(kind); }
 

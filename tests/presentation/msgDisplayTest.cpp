@@ -5,8 +5,10 @@
 #include <map>
 #include <vector>
 
+#include "base/appHooks.h"
 #include "base/clock.h"
 #include "base/input.h"
+#include "base/moduleState.h"
 #include "base/uiText.h"
 #include "base/settings.h"
 #include "fakeGlyphs.h"
@@ -51,21 +53,17 @@ const InputBackend kBackend = {scriptedPoll, nullptr, nullptr, nullptr, nullptr}
 class MsgDisplayTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        setDefaultSettings();
+        resetEngineState();
         UserSettings.textShadow = 0;
         gPlayer = &player;
         gGlyphs = &glyphs;
         gNow = 100000;
         setClockSource(testClock);
         setInputBackend(&kBackend);
-        gQuitReceived = 0;
-        gReadMode = kReadNormal;
-        clearCommand();
         setMsgGlyphs(&glyphs);
         gMsgBox.CreateFonts();
         ASSERT_TRUE(gMsgBox.boxImage.Create(4, 800, 200));
         std::memset(gMsgBox.boxImage.pixels, 0, 800 * 200 * 4);
-        MsgWindowMode = 0;
         gMsgTextArea = kWindowTextArea;
     }
     void TearDown() override {
@@ -75,10 +73,7 @@ protected:
         setMsgGlyphs(nullptr);
         setInputBackend(nullptr);
         setClockSource(nullptr);
-        gQuitReceived = 0;
-        gReadMode = kReadNormal;
-        clearCommand();
-        MsgWindowMode = 0;
+        resetEngineState();
     }
     // Polls spent before the wait returned.
     int show(const char* text, bool read = false) {
@@ -181,10 +176,36 @@ TEST_F(MsgDisplayTest, QuitEndsEveryLoop) {
     EXPECT_EQ(0, show(kTenCharacters));  // quit stays seen
 }
 
+// The exit command asks the application to close; the answer decides whether the wait ends.
+int gQuitRequests = 0;
+bool gQuitAccepted = true;
+const AppHooks kQuitHooks = {[] { return ++gQuitRequests, gQuitAccepted; }, nullptr, nullptr,
+                             nullptr, nullptr, nullptr};
+
 TEST_F(MsgDisplayTest, ExitCommandEndsTheWait) {
+    setAppHooks(&kQuitHooks);
+    gQuitRequests = 0;
+    gQuitAccepted = true;
     UserSettings.unreadTextSpeed = 4;
     player.commands[4] = kCmdExit;
     EXPECT_EQ(4, show(kTenCharacters));
+    EXPECT_EQ(1, gQuitRequests);
+    setAppHooks(nullptr);
+}
+
+TEST_F(MsgDisplayTest, DeclinedExitKeepsTheMessage) {
+    setAppHooks(&kQuitHooks);
+    gQuitAccepted = false;
+    UserSettings.unreadTextSpeed = 4;
+    // While typing, and again in the click wait: the player stays each time, and only the click
+    // ends the message.
+    player.commands[4] = kCmdExit;
+    player.commands[60] = kCmdExit;
+    player.commands[90] = kCmdClick;
+    gQuitRequests = 0;
+    EXPECT_EQ(90, show(kTenCharacters));
+    EXPECT_EQ(2, gQuitRequests);
+    setAppHooks(nullptr);
 }
 
 TEST_F(MsgDisplayTest, SystemCommandsAreConsumedOutsideSystemMode) {
@@ -194,8 +215,11 @@ TEST_F(MsgDisplayTest, SystemCommandsAreConsumedOutsideSystemMode) {
     setCommand(kCmdPageUp);
     EXPECT_FALSE(handleSystemCommand(kInputReading));
     EXPECT_EQ(kCmdNone, getCommand());
+    setAppHooks(&kQuitHooks);
+    gQuitAccepted = true;
     setCommand(kCmdExit);
     EXPECT_TRUE(handleSystemCommand(kInputReading));
+    setAppHooks(nullptr);
     // Display mode system runs none and consumes none.
     MsgWindowMode = 3;
     setCommand(kCmdBacklog);

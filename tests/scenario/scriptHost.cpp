@@ -1,6 +1,7 @@
 #include "scriptHost.h"
 
 #include "base/input.h"
+#include "base/moduleState.h"
 #include "base/debugMessage.h"
 #include "files/archiveIndex.h"
 #include "files/saveFile.h"
@@ -118,21 +119,14 @@ ScriptHost::ScriptHost(const char* name) {
     setScriptPresenter(&kPresenter);
     setInputBackend(&kBackend);
     setDebugSink(hostDiagnostic);
-    gQuitReceived = 0;
-    clearCommand();
-    gReadMode = kReadNormal;
-    setMsgWindowMode(0);
-    initScriptState();
+    resetEngineState();
 }
 
 ScriptHost::~ScriptHost() {
-    initScriptState();
+    resetEngineState();
     setScriptPresenter(nullptr);
     setInputBackend(nullptr);
     setDebugSink(nullptr);
-    gQuitReceived = 0;
-    gReadMode = kReadNormal;
-    setMsgWindowMode(0);
     current = nullptr;
 }
 
@@ -153,7 +147,7 @@ void ScriptHost::writeScript(const char* name, const std::vector<std::string>& l
 }
 
 void ScriptHost::run(const char* name) {
-    initScriptState();
+    resetScriptState();
     rootScript().Load(name);
     rootScript().Run();
 }

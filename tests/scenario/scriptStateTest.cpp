@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/appHooks.h"
 #include "base/clock.h"
 #include "files/saveStream.h"
 #include "presentation/msgDisplay.h"
@@ -56,7 +57,7 @@ protected:
         setClockSource(fakeClock);
     }
     void TearDown() override {
-        initScriptState();
+        resetScriptState();
         setClockSource(nullptr);
         resetVariableStore();
     }
@@ -95,7 +96,7 @@ TEST_F(ScriptState, ThreeLevelChainSavedAndRebuilt) {
     EXPECT_EQ(expected, parseRecords(saved.Buffer()));
 
     // A fresh state loads the section.
-    initScriptState();
+    resetScriptState();
     setMsgWindowMode(0);
     variableValues(VariableKind::Local)[0] = 0;
     host.shown.clear();
@@ -256,19 +257,57 @@ TEST_F(ScriptState, StartScriptAndAbort) {
     EXPECT_STREQ("n", gChapterName.c_str());
 }
 
+// The caption is rebuilt first when a loaded chain starts: it must already see the loaded mode.
+std::vector<uint8_t> gCaptionModes;
+const AppHooks kCaptionHooks = {nullptr, [] { gCaptionModes.push_back(MsgWindowMode); },
+                                nullptr, nullptr, nullptr, nullptr};
+
+TEST_F(ScriptState, LoadedModeBeforeTheCaption) {
+    ScriptHost host("loaded-mode");
+    host.writeScript("start.txt", {"A", "B"});
+    setAppHooks(&kCaptionHooks);
+    cSaveStream in = streamOf({{"ScriptMode", byte(kModeNovel)},
+                               {"Name0", text("start.txt")},
+                               {"Line0", le32(1)},
+                               {"StackCount", le32(1)}});
+    serializeScriptState(in);
+    gCaptionModes.clear();
+    ASSERT_TRUE(startScript());
+    ASSERT_FALSE(gCaptionModes.empty());
+    EXPECT_EQ(kModeNovel, gCaptionModes.front());
+    EXPECT_EQ(kModeNovel, MsgWindowMode);
+    setAppHooks(nullptr);
+}
+
+TEST_F(ScriptState, PlayTimeCountsFromTheStart) {
+    // Nothing reads the play time before the first save (the caption does not show it): a save
+    // 10 min 5 s after the start records 10 minutes, the next one 3 minutes later 13.
+    gNow = 5000;
+    resetScriptState();
+    std::vector<uint32_t> stored;
+    for (uint32_t at : {5000u + 605000u, 5000u + 605000u + 180000u}) {
+        gNow = at;
+        cSaveStream out;
+        serializeScriptState(out);
+        std::vector<Record> records = parseRecords(out.Buffer());
+        ASSERT_EQ("PlayTime", records[2].first);
+        stored.push_back(static_cast<uint8_t>(records[2].second[0]));
+    }
+    EXPECT_EQ((std::vector<uint32_t>{10, 13}), stored);
+}
+
 TEST_F(ScriptState, PlayTimeKeepsThePartMinute) {
-    initScriptState();
     gNow = 1000;
-    EXPECT_EQ(0u, getPlayTimeMinutes());  // the base is taken here
+    resetScriptState();
+    EXPECT_EQ(0u, getPlayTimeMinutes());
     gNow = 1000 + 59999;
     EXPECT_EQ(0u, getPlayTimeMinutes());
     gNow = 1000 + 60000;
     EXPECT_EQ(1u, getPlayTimeMinutes());
 
     // Saves 40 s apart still count every minute.
-    initScriptState();
     gNow = 0;
-    getPlayTimeMinutes();
+    resetScriptState();
     std::vector<uint32_t> stored;
     for (int i = 1; i <= 3; ++i) {
         gNow = 40000u * i;
@@ -281,9 +320,8 @@ TEST_F(ScriptState, PlayTimeKeepsThePartMinute) {
     EXPECT_EQ((std::vector<uint32_t>{0, 1, 2}), stored);
 
     // A load replaces the minutes and keeps the seconds already counted.
-    initScriptState();
     gNow = 0;
-    getPlayTimeMinutes();
+    resetScriptState();
     gNow = 30000;
     cSaveStream in = streamOf({{"PlayTime", le32(10)}});
     serializeScriptState(in);
@@ -292,9 +330,8 @@ TEST_F(ScriptState, PlayTimeKeepsThePartMinute) {
     EXPECT_EQ(11u, getPlayTimeMinutes());
 
     // The clock wraps.
-    initScriptState();
     gNow = 0xFFFFF000u;
-    getPlayTimeMinutes();
+    resetScriptState();
     gNow = 0x0001D000u;  // 122880 ms later
     EXPECT_EQ(2u, getPlayTimeMinutes());
 }

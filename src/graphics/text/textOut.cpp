@@ -1,25 +1,31 @@
 #include "graphics/text/textOut.h"
 
 #include "base/configuration.h"
+#include "base/moduleOrder.h"
+#include "base/moduleState.h"
 #include "base/uiText.h"
 #include "config/systemInfo.h"
 #include "graphics/text/leadByte.h"
 
 namespace {
 // Every pen's rectangle keeps the screen size seen when the first pen was made.
-bool gRectangleKnown = false;
-int32_t gRectangleRight = 0;
-int32_t gRectangleBottom = 0;
+struct PenRectangle {
+    bool known = false;
+    int32_t right = 0;
+    int32_t bottom = 0;
+};
+PenRectangle gPenRectangle;
+const cModuleReset kReset(kOrderCharImage, [] { gPenRectangle = PenRectangle(); });
 }  // namespace
 
 cTextOut::cTextOut() {
-    if (!gRectangleKnown) {
-        gRectangleRight = gScreenWidth;
-        gRectangleBottom = gScreenHeight;
-        gRectangleKnown = true;
+    if (!gPenRectangle.known) {
+        gPenRectangle.right = gScreenWidth;
+        gPenRectangle.bottom = gScreenHeight;
+        gPenRectangle.known = true;
     }
-    right = gRectangleRight;
-    bottom = gRectangleBottom;
+    right = gPenRectangle.right;
+    bottom = gPenRectangle.bottom;
 }
 
 bool cTextOut::SetFont(int32_t newSize, int32_t extra) {

@@ -4,5 +4,7 @@
 
 cPopupMenu gPopupMenu MODULE_OBJECT(kOrderPopupMenu);
 
+// not built yet
 void cPopupMenu::Show() {}
+// not built yet
 bool bossKey() { return true; }

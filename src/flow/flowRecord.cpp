@@ -1,3 +1,6 @@
 #include "flow/flowRecord.h"
 
+// not built yet
 bool loadFlowChecklist() { return false; }
+// not built yet
+void serializeFlowData(cSaveStream&) {}

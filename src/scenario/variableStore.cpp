@@ -131,9 +131,6 @@ void setVariableTableWriter(VariableTableWriter writer) { gTableWriter = writer;
 void serializeLocalVariables(cSaveStream& stream) {
     uint8_t bytes[kVariableTableBytes];
     encodeVariableTable(VariableKind::Local, bytes);
-    if (stream.IsWriting()) {
-        stream.WriteField("Flags", bytes, sizeof bytes);
-    } else if (stream.ReadField("Flags", bytes, sizeof bytes)) {
+    if (stream.BytesField("Flags", bytes, sizeof bytes) && !stream.IsWriting())
         decodeVariableTable(VariableKind::Local, bytes);
-    }
 }

@@ -1,3 +1,4 @@
 #include "scenario/anime/composition.h"
 
+// not built yet
 void updateScreen() {}

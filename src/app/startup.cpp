@@ -11,6 +11,7 @@
 #include "base/appHooks.h"
 #include "config/registry.h"
 #include "base/settings.h"
+#include "config/settingsFile.h"
 #include "config/systemInfo.h"
 #include "files/archiveIndex.h"
 #include "flow/flowHooks.h"

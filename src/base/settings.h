@@ -99,10 +99,3 @@ void setDefaultSettings();
 // to 1, and an action byte beyond the last action becomes 0 (none). Reserved and padding bytes are
 // kept as they are.
 void clampSettings(UserSettingsBlock& block);
-
-// Defaults, then "morvane.cfg" from the save folder when it exists and holds a whole block.
-// Returns true when the file was read.
-bool loadSettings();
-// Writes the block as "morvane.cfg" in the save folder (created when missing); the old file is
-// replaced only after the new one has been written completely. Returns true when it was written.
-bool saveSettings();

@@ -1,14 +1,9 @@
-#include <windows.h>
-
 #include "base/settings.h"
-#include "files/fileNames.h"
+#include "config/settingsFile.h"
 #include "files/saveFile.h"
 
 namespace {
 const char kSettingsFile[] = "morvane.cfg";
-// The new settings are written here first and take the old file's place only when complete, so
-// a failed or interrupted write never leaves a damaged settings file behind.
-const char kSettingsTempFile[] = "morvane.cfg.new";
 }  // namespace
 
 bool loadSettings() {
@@ -26,17 +21,8 @@ bool loadSettings() {
 }
 
 bool saveSettings() {
-    char finalPath[kPathMax], tempPath[kPathMax];
-    if (!formatPath(finalPath, "%s%s", getSaveFolder(), kSettingsFile) ||
-        !formatPath(tempPath, "%s%s", getSaveFolder(), kSettingsTempFile))
-        return false;
-    cSaveFile file;
-    if (!file.Create(kSettingsTempFile)) return false;
-    const bool written = file.Write(&UserSettings, sizeof UserSettings);
-    file.Close();
-    if (!written || !MoveFileExA(tempPath, finalPath, MOVEFILE_REPLACE_EXISTING)) {
-        DeleteFileA(tempPath);
-        return false;
-    }
-    return true;
+    // A failed or interrupted write never leaves a damaged settings file behind.
+    return replaceSaveFile(kSettingsFile, [](cSaveFile& file) {
+        return file.Write(&UserSettings, sizeof UserSettings);
+    });
 }

@@ -1,7 +1,14 @@
-// cAPI_File: the owner of one operating-system file handle (data files and save-folder files).
+// The host's files, behind one small interface: cAPI_File owns one open file, and the few folder
+// operations beside it. The program uses the Win32 side (apiFile.cpp); the native build, where the
+// loaders run under the sanitizers, the POSIX side (apiFilePosix.cpp). Paths are the program's
+// own, with backslashes; the POSIX side reads each backslash as a slash.
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <vector>
+
+#include "base/vstring.h"
+#include "files/fileNames.h"
 
 class cAPI_File {
 public:
@@ -14,7 +21,8 @@ public:
     bool Create(const char* path);     // create or truncate, for writing
     bool OpenRead(const char* path);   // an existing file, for reading (shared for reading)
     bool OpenWrite(const char* path);  // an existing file, for writing, not truncated
-    void Close();
+    // Closes the handle; false when the data written could not be flushed to the file.
+    bool Close();
     bool IsOpen() const;
 
     // The file's size; 0 when closed or unreadable. Size saturates at 0xFFFFFFFF.
@@ -28,5 +36,17 @@ public:
     bool Write(const void* buffer, size_t n, size_t* put = nullptr);
 
 private:
-    void* m_handle = reinterpret_cast<void*>(static_cast<intptr_t>(-1));  // INVALID_HANDLE_VALUE
+    intptr_t m_handle = -1;  // the host's handle or descriptor; -1 none
 };
+
+// The names of the regular files of a folder (ending with its separator) whose names end with
+// the extension (".dat"), in the host's listing order; false when the folder cannot be listed.
+bool listFolderFiles(const char* folder, const char* extension, std::vector<vstring>& names);
+// Creates a folder; true also when it exists.
+bool createFolder(const char* path);
+// Puts a completely written file in place of another in one step, the old one replaced and the
+// data on the disk when it returns; false leaves both as they were.
+bool replaceFile(const char* from, const char* to);
+void deleteFile(const char* path);
+// The running program's full path; false when it cannot be read whole.
+bool programPath(char (&out)[kPathMax]);

@@ -1,7 +1,5 @@
-// The operating-system side of the archive index: the data folder beside the executable, the
-// folder listing and the archive files.
-#include <windows.h>
-
+// The archive index over the host's files: the data folder beside the executable, its listing and
+// the archive files.
 #include "files/apiFile.h"
 #include "files/archiveIndex.h"
 
@@ -26,9 +24,7 @@ bool readArchiveIndex(const char* path, const char* archiveName) {
 bool initDataArchives() {
     gArchiveIndex.clear();
     char module[kPathMax];
-    DWORD n = GetModuleFileNameA(nullptr, module, sizeof module);
-    // 0 is a failure; a full buffer means the path was cut (and may lack its NUL).
-    folderBesideModule(gDataFolder, n > 0 && n < sizeof module ? module : nullptr, "data");
+    folderBesideModule(gDataFolder, programPath(module) ? module : nullptr, "data");
     char path[kPathMax];
     if (formatPath(path, "%ssystem.dat", gDataFolder)) readArchiveIndex(path, "system.dat");
     return true;
@@ -36,18 +32,11 @@ bool initDataArchives() {
 
 bool scanDataArchives() {
     gArchiveIndex.clear();
-    char pattern[kPathMax];
-    if (!formatPath(pattern, "%s*.dat", gDataFolder)) return false;
-    WIN32_FIND_DATAA found;
-    HANDLE listing = FindFirstFileA(pattern, &found);
-    if (listing == INVALID_HANDLE_VALUE) return false;
-    do {
-        if (!lstrcmpA(found.cFileName, ".") || !lstrcmpA(found.cFileName, "..")) continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    std::vector<vstring> archives;
+    if (!listFolderFiles(gDataFolder, ".dat", archives)) return false;
+    for (const vstring& name : archives) {
         char path[kPathMax];
-        if (formatPath(path, "%s%s", gDataFolder, found.cFileName))
-            readArchiveIndex(path, found.cFileName);
-    } while (FindNextFileA(listing, &found));
-    FindClose(listing);
+        if (formatPath(path, "%s%s", gDataFolder, name.c_str())) readArchiveIndex(path, name.c_str());
+    }
     return true;
 }

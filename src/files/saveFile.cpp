@@ -1,6 +1,7 @@
 #include "files/saveFile.h"
 
-#include <windows.h>
+#include <cstdio>
+#include <cstring>
 
 #include "files/fileNames.h"
 
@@ -12,10 +13,7 @@ bool gSaveFolderKnown = false;
 const char* getSaveFolder() {
     if (!gSaveFolderKnown) {
         char module[kPathMax];
-        DWORD n = GetModuleFileNameA(nullptr, module, sizeof module);
-        // 0 is a failure; a full buffer means the path was cut (and may lack its NUL).
-        bool ok = n > 0 && n < sizeof module;
-        folderBesideModule(gSaveFolder, ok ? module : nullptr, "save");
+        folderBesideModule(gSaveFolder, programPath(module) ? module : nullptr, "save");
         gSaveFolderKnown = true;
     }
     return gSaveFolder;
@@ -24,7 +22,7 @@ const char* getSaveFolder() {
 bool setSaveFolder(const char* folder) {
     char path[kPathMax];
     if (!folder || !formatPath(path, "%s", folder)) return false;
-    lstrcpyA(gSaveFolder, path);
+    std::memcpy(gSaveFolder, path, sizeof path);
     gSaveFolderKnown = true;
     return true;
 }
@@ -37,7 +35,7 @@ bool cSaveFile::Create(const char* name) {
     file.Close();
     char path[kPathMax];
     if (!joinName(path, name)) return false;
-    CreateDirectoryA(getSaveFolder(), nullptr);  // an existing folder is fine
+    createFolder(getSaveFolder());  // an existing folder is fine
     cipherSeed(m_stream, kSaveSeed);
     return file.Create(path);
 }
@@ -79,4 +77,19 @@ bool cSaveFile::Write(const void* buffer, size_t n) {
         if (ok) ok = file.Write(block, piece);
     }
     return ok;
+}
+
+bool replaceSaveFile(const char* name, const std::function<bool(cSaveFile&)>& write) {
+    char tempName[kPathMax], finalPath[kPathMax], tempPath[kPathMax];
+    if (!name || !*name || !formatPath(tempName, "%s.new", name) ||
+        !formatPath(finalPath, "%s%s", getSaveFolder(), name) ||
+        !formatPath(tempPath, "%s%s", getSaveFolder(), tempName))
+        return false;
+    cSaveFile file;
+    if (!file.Create(tempName)) return false;
+    bool written = write(file);
+    written = file.Close() && written;
+    if (written && replaceFile(tempPath, finalPath)) return true;
+    deleteFile(tempPath);
+    return false;
 }

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 #include "files/apiFile.h"
 #include "files/fileNames.h"
@@ -16,6 +17,12 @@ const char* getSaveFolder();
 // false, leaving it unchanged, when it does not fit a path buffer.
 bool setSaveFolder(const char* folder);
 
+class cSaveFile;
+// The one way a save-folder file is replaced: the writer fills "<name>.new" (the keystream freshly
+// seeded), which takes the old file's place in one step only when every write and the close
+// succeeded. On any failure the old file stays byte for byte and the temporary file is removed.
+bool replaceSaveFile(const char* name, const std::function<bool(cSaveFile&)>& write);
+
 class cSaveFile {
 public:
     // Creates the save folder when missing, then creates or truncates the file.
@@ -23,7 +30,8 @@ public:
     // Opens an existing file for rewriting from its start, without truncating it.
     bool OpenWrite(const char* name);
     bool OpenRead(const char* name);
-    void Close() { file.Close(); }
+    // False when what was written could not be flushed.
+    bool Close() { return file.Close(); }
 
     // Exactly n bytes, deciphered; a short read deciphers only the bytes that arrived and fails.
     bool Read(void* buffer, size_t n);

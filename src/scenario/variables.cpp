@@ -7,8 +7,6 @@
 #include "files/fileNames.h"
 #include "files/saveFile.h"
 
-#include <windows.h>
-
 namespace {
 
 const char* fileNameOf(VariableKind kind) {
@@ -33,24 +31,10 @@ void readVariableFile(VariableKind kind) {
 
 bool writeVariableFile(VariableKind kind) {
     if (kind == VariableKind::Local) return false;
-    const char* name = fileNameOf(kind);
-    char tempName[32];
-    std::snprintf(tempName, sizeof tempName, "%s.new", name);
-    char finalPath[kPathMax], tempPath[kPathMax];
-    if (!formatPath(finalPath, "%s%s", getSaveFolder(), name) ||
-        !formatPath(tempPath, "%s%s", getSaveFolder(), tempName))
-        return false;
-
     uint8_t bytes[kVariableTableBytes];
     encodeVariableTable(kind, bytes);
-    cSaveFile file;
-    if (!file.Create(tempName)) return false;
-    bool written = file.Write(bytes, sizeof bytes);
-    file.Close();
-    if (written && MoveFileExA(tempPath, finalPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    DeleteFileA(tempPath);
-    return false;
+    return replaceSaveFile(fileNameOf(kind),
+                           [&bytes](cSaveFile& file) { return file.Write(bytes, sizeof bytes); });
 }
 
 bool initFlags(const char*) {

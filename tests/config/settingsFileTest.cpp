@@ -8,6 +8,7 @@
 #include "../files/keystreamOracle.h"
 #include "../files/winTempFolder.h"
 #include "base/settings.h"
+#include "config/settingsFile.h"
 #include "files/saveFile.h"
 #include "testing.h"
 

@@ -10,15 +10,18 @@
 #include "media/movie.h"
 
 namespace {
-IDirectDraw* gDirectDraw = nullptr;
-IDirectDrawSurface* gPrimarySurface = nullptr;
-IDirectDrawSurface* gFrameSurface = nullptr;
-IDirectDrawClipper* gScreenClipper = nullptr;
-
 // Display modes found at the screen size.
 constexpr uint32_t kMode565 = 1, kMode24 = 2, kMode32 = 4;
-uint32_t gDisplayModeFlags = 0;
-uint32_t gFullScreenDepth = 0;
+
+struct FullScreenState {
+    IDirectDraw* directDraw = nullptr;
+    IDirectDrawSurface* primarySurface = nullptr;
+    IDirectDrawSurface* frameSurface = nullptr;
+    IDirectDrawClipper* screenClipper = nullptr;
+    uint32_t displayModeFlags = 0;
+    uint32_t fullScreenDepth = 0;
+};
+FullScreenState gScreen;
 
 template <typename T>
 void release(T*& object) {
@@ -29,9 +32,9 @@ void release(T*& object) {
 }
 
 void releaseSurfaces() {
-    release(gScreenClipper);
-    release(gFrameSurface);
-    release(gPrimarySurface);
+    release(gScreen.screenClipper);
+    release(gScreen.frameSurface);
+    release(gScreen.primarySurface);
 }
 
 HRESULT WINAPI enumDisplayModeProc(DDSURFACEDESC* mode, void*) {
@@ -42,11 +45,11 @@ HRESULT WINAPI enumDisplayModeProc(DDSURFACEDESC* mode, void*) {
     const DDPIXELFORMAT& pf = mode->ddpfPixelFormat;
     if (pf.dwRGBBitCount == 16 && pf.dwRBitMask == 0xF800 && pf.dwGBitMask == 0x07E0 &&
         pf.dwBBitMask == 0x001F)
-        gDisplayModeFlags |= kMode565;
+        gScreen.displayModeFlags |= kMode565;
     const bool rgb888 =
         pf.dwRBitMask == 0xFF0000 && pf.dwGBitMask == 0x00FF00 && pf.dwBBitMask == 0x0000FF;
-    if (pf.dwRGBBitCount == 24 && rgb888) gDisplayModeFlags |= kMode24;
-    if (pf.dwRGBBitCount == 32 && rgb888) gDisplayModeFlags |= kMode32;
+    if (pf.dwRGBBitCount == 24 && rgb888) gScreen.displayModeFlags |= kMode24;
+    if (pf.dwRGBBitCount == 32 && rgb888) gScreen.displayModeFlags |= kMode32;
     return DDENUMRET_OK;
 }
 
@@ -63,31 +66,31 @@ void restoreWindowMode(HWND window) {
 }
 }  // namespace
 
-bool isDirectDrawAvailable() { return gDirectDraw != nullptr; }
+bool isDirectDrawAvailable() { return gScreen.directDraw != nullptr; }
 
 void releaseDirectDraw() {
     releaseSurfaces();
-    release(gDirectDraw);
+    release(gScreen.directDraw);
 }
 
 bool initDirectDraw() {
     releaseDirectDraw();
-    gDisplayModeFlags = 0;
-    gFullScreenDepth = 0;
+    gScreen.displayModeFlags = 0;
+    gScreen.fullScreenDepth = 0;
     void* object = nullptr;
     if (FAILED(CoCreateInstance(CLSID_DirectDraw, nullptr, CLSCTX_ALL, IID_IDirectDraw, &object)) ||
         !object)
         return false;
-    gDirectDraw = static_cast<IDirectDraw*>(object);
+    gScreen.directDraw = static_cast<IDirectDraw*>(object);
     // Full screen stays unavailable (no object) whenever no usable mode is known.
-    if (FAILED(gDirectDraw->Initialize(nullptr)) ||
-        FAILED(gDirectDraw->EnumDisplayModes(0, nullptr, nullptr, enumDisplayModeProc))) {
+    if (FAILED(gScreen.directDraw->Initialize(nullptr)) ||
+        FAILED(gScreen.directDraw->EnumDisplayModes(0, nullptr, nullptr, enumDisplayModeProc))) {
         releaseDirectDraw();
         return false;
     }
-    if (gDisplayModeFlags & kMode24) gFullScreenDepth = 24;
-    else if (gDisplayModeFlags & kMode32) gFullScreenDepth = 32;
-    else if (gDisplayModeFlags & kMode565) gFullScreenDepth = 16;
+    if (gScreen.displayModeFlags & kMode24) gScreen.fullScreenDepth = 24;
+    else if (gScreen.displayModeFlags & kMode32) gScreen.fullScreenDepth = 32;
+    else if (gScreen.displayModeFlags & kMode565) gScreen.fullScreenDepth = 16;
     else {
         releaseDirectDraw();
         return false;
@@ -96,25 +99,25 @@ bool initDirectDraw() {
 }
 
 bool enterFullScreen(HWND window) {
-    if (!gDirectDraw || !window) return false;
+    if (!gScreen.directDraw || !window) return false;
     leaveFullScreen(window);
 
     bool exclusive = false, modeSet = false;
-    bool ok = SUCCEEDED(gDirectDraw->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN));
+    bool ok = SUCCEEDED(gScreen.directDraw->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN));
     exclusive = ok;
     if (ok) {
-        ok = SUCCEEDED(gDirectDraw->SetDisplayMode(gScreenWidth, gScreenHeight, gFullScreenDepth));
+        ok = SUCCEEDED(gScreen.directDraw->SetDisplayMode(gScreenWidth, gScreenHeight, gScreen.fullScreenDepth));
         modeSet = ok;
     }
     // Whatever this reports, the surfaces below decide whether full screen works.
-    if (ok) gDirectDraw->FlipToGDISurface();
+    if (ok) gScreen.directDraw->FlipToGDISurface();
     if (ok) {
         DDSURFACEDESC desc = {};
         desc.dwSize = sizeof desc;
         desc.dwFlags = DDSD_CAPS;
         desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-        ok = SUCCEEDED(gDirectDraw->CreateSurface(&desc, &gPrimarySurface, nullptr)) &&
-             gPrimarySurface;
+        ok = SUCCEEDED(gScreen.directDraw->CreateSurface(&desc, &gScreen.primarySurface, nullptr)) &&
+             gScreen.primarySurface;
     }
     if (ok) {
         DDSURFACEDESC desc = {};
@@ -123,30 +126,30 @@ bool enterFullScreen(HWND window) {
         desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
         desc.dwWidth = static_cast<DWORD>(gScreenWidth);
         desc.dwHeight = static_cast<DWORD>(gScreenHeight);
-        ok = SUCCEEDED(gDirectDraw->CreateSurface(&desc, &gFrameSurface, nullptr)) && gFrameSurface;
+        ok = SUCCEEDED(gScreen.directDraw->CreateSurface(&desc, &gScreen.frameSurface, nullptr)) && gScreen.frameSurface;
     }
     if (ok)
-        ok = SUCCEEDED(gDirectDraw->CreateClipper(0, &gScreenClipper, nullptr)) && gScreenClipper &&
-             SUCCEEDED(gScreenClipper->SetHWnd(0, window)) &&
-             SUCCEEDED(gPrimarySurface->SetClipper(gScreenClipper));
+        ok = SUCCEEDED(gScreen.directDraw->CreateClipper(0, &gScreen.screenClipper, nullptr)) && gScreen.screenClipper &&
+             SUCCEEDED(gScreen.screenClipper->SetHWnd(0, window)) &&
+             SUCCEEDED(gScreen.primarySurface->SetClipper(gScreen.screenClipper));
     if (ok) return true;
 
     // Undo everything this changed, so the window goes on as before.
     releaseSurfaces();
-    if (modeSet) gDirectDraw->RestoreDisplayMode();
-    if (exclusive) gDirectDraw->SetCooperativeLevel(window, DDSCL_NORMAL);
+    if (modeSet) gScreen.directDraw->RestoreDisplayMode();
+    if (exclusive) gScreen.directDraw->SetCooperativeLevel(window, DDSCL_NORMAL);
     return false;
 }
 
 void leaveFullScreen(HWND window) {
-    if (!gDirectDraw || !gPrimarySurface) return;
+    if (!gScreen.directDraw || !gScreen.primarySurface) return;
     releaseSurfaces();
-    gDirectDraw->RestoreDisplayMode();
-    gDirectDraw->SetCooperativeLevel(window, DDSCL_NORMAL);
+    gScreen.directDraw->RestoreDisplayMode();
+    gScreen.directDraw->SetCooperativeLevel(window, DDSCL_NORMAL);
 }
 
 bool setFullScreen(bool on) {
-    if (on == (gIsFullScreen != 0) || !gMainWindow || !gDirectDraw || isMoviePlaying()) return false;
+    if (on == (gIsFullScreen != 0) || !gMainWindow || !gScreen.directDraw || isMoviePlaying()) return false;
     HWND window = gMainWindow;
     bool switched = true;
     if (on) {
@@ -174,15 +177,15 @@ bool setFullScreen(bool on) {
 bool toggleFullScreen() { return setFullScreen(!gIsFullScreen); }
 
 bool presentFullScreenFrame(const uint8_t* pixels) {
-    if (!pixels || !gPrimarySurface || !gFrameSurface) return false;
-    restoreIfLost(gPrimarySurface);
-    restoreIfLost(gFrameSurface);
+    if (!pixels || !gScreen.primarySurface || !gScreen.frameSurface) return false;
+    restoreIfLost(gScreen.primarySurface);
+    restoreIfLost(gScreen.frameSurface);
 
     DDSURFACEDESC desc = {};
     desc.dwSize = sizeof desc;
-    if (FAILED(gFrameSurface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr))) return false;
+    if (FAILED(gScreen.frameSurface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr))) return false;
     if (!desc.lpSurface || desc.lPitch <= 0) {
-        gFrameSurface->Unlock(nullptr);
+        gScreen.frameSurface->Unlock(nullptr);
         return false;
     }
     // The surface is never smaller than the screen size it was made at, but trust only its own.
@@ -191,18 +194,18 @@ bool presentFullScreenFrame(const uint8_t* pixels) {
     if ((desc.dwFlags & DDSD_HEIGHT) && static_cast<int64_t>(desc.dwHeight) < h) h = desc.dwHeight;
     convertFrameRows(pixels, w, h, static_cast<uint8_t*>(desc.lpSurface), desc.lPitch,
                      desc.ddpfPixelFormat.dwRGBBitCount);
-    if (FAILED(gFrameSurface->Unlock(nullptr))) return false;
+    if (FAILED(gScreen.frameSurface->Unlock(nullptr))) return false;
 
-    restoreIfLost(gPrimarySurface);
-    restoreIfLost(gFrameSurface);
-    return SUCCEEDED(gPrimarySurface->Blt(nullptr, gFrameSurface, nullptr, DDBLT_WAIT, nullptr));
+    restoreIfLost(gScreen.primarySurface);
+    restoreIfLost(gScreen.frameSurface);
+    return SUCCEEDED(gScreen.primarySurface->Blt(nullptr, gScreen.frameSurface, nullptr, DDBLT_WAIT, nullptr));
 }
 
 uint64_t getVideoMemory() {
-    if (!gDirectDraw) return 0;
+    if (!gScreen.directDraw) return 0;
     DDCAPS caps = {};
     caps.dwSize = sizeof caps;
-    if (FAILED(gDirectDraw->GetCaps(&caps, nullptr))) return 0;
+    if (FAILED(gScreen.directDraw->GetCaps(&caps, nullptr))) return 0;
     uint64_t total = caps.dwVidMemTotal;
     if (HDC ic = CreateICA("DISPLAY", nullptr, nullptr, nullptr)) {
         auto cap = [ic](int index) -> uint64_t {

@@ -24,15 +24,18 @@ constexpr UINT_PTR kIdleTimerId = 1;
 constexpr UINT kIdleTimerMs = 2000;
 constexpr UINT kTrayMessage = WM_USER + 10;
 
-bool gClassRegistered = false;
-ATOM gClassAtom = 0;
-UINT_PTR gTimerId = 0;
-IdleTimerState gIdle;
-// The quit box is up: a second WM_CLOSE does not open another one.
-bool gAskingQuit = false;
-// The window property's name as set at creation, so the same one is removed even when a later
-// reading of the configuration changed ProductID.
-char gPropertyName[260] = "";
+struct MainWindowState {
+    bool classRegistered = false;
+    ATOM classAtom = 0;
+    UINT_PTR timerId = 0;
+    IdleTimerState idle;
+    // The quit box is up: a second WM_CLOSE does not open another one.
+    bool askingQuit = false;
+    // The window property's name as set at creation, so the same one is removed even when a later
+    // reading of the configuration changed ProductID.
+    char propertyName[260] = "";
+};
+MainWindowState gWindow;
 
 void presentWindowed() {
     if (!gMainWindow) return;
@@ -50,13 +53,13 @@ void platformPresent() {
 
 void setWindowProperty(HWND window) {
     const char* id = getProductID();
-    lstrcpynA(gPropertyName, id ? id : "", sizeof gPropertyName);
+    lstrcpynA(gWindow.propertyName, id ? id : "", sizeof gWindow.propertyName);
     // An empty ProductID names no property: the single-instance guard never looks for one then.
-    if (gPropertyName[0]) SetPropA(window, gPropertyName, reinterpret_cast<HANDLE>(1));
+    if (gWindow.propertyName[0]) SetPropA(window, gWindow.propertyName, reinterpret_cast<HANDLE>(1));
 }
 
 void removeWindowProperty(HWND window) {
-    if (gPropertyName[0]) RemovePropA(window, gPropertyName);
+    if (gWindow.propertyName[0]) RemovePropA(window, gWindow.propertyName);
 }
 
 void applyCursor(CursorAction action) {
@@ -67,10 +70,10 @@ void applyCursor(CursorAction action) {
 // True when the quit is confirmed (or needs no confirmation).
 bool confirmQuit(HWND window) {
     if (gSkipQuitConfirm) return true;
-    if (gAskingQuit) return false;
-    gAskingQuit = true;
+    if (gWindow.askingQuit) return false;
+    gWindow.askingQuit = true;
     int answer = MessageBoxA(window, uiText(UiText::QuitConfirm), getTitle(), MB_YESNO);
-    gAskingQuit = false;
+    gWindow.askingQuit = false;
     return answer == IDYES;
 }
 
@@ -109,11 +112,11 @@ ATOM registerMainWindowClass(HINSTANCE instance) {
 }
 
 bool createMainWindow(HINSTANCE instance) {
-    if (!gClassRegistered) {
-        gClassAtom = registerMainWindowClass(instance);
-        gClassRegistered = true;
+    if (!gWindow.classRegistered) {
+        gWindow.classAtom = registerMainWindowClass(instance);
+        gWindow.classRegistered = true;
     }
-    if (!gClassAtom) return false;
+    if (!gWindow.classAtom) return false;
 
     gDesktopSize.width = GetSystemMetrics(SM_CXSCREEN);
     gDesktopSize.height = GetSystemMetrics(SM_CYSCREEN);
@@ -133,7 +136,7 @@ bool createMainWindow(HINSTANCE instance) {
     if (!window) return false;
     gMainWindow = window;
     ImmAssociateContext(window, nullptr);
-    gTimerId = SetTimer(window, kIdleTimerId, kIdleTimerMs, idleTimerProc) ? kIdleTimerId : 0;
+    gWindow.timerId = SetTimer(window, kIdleTimerId, kIdleTimerMs, idleTimerProc) ? kIdleTimerId : 0;
 
     installPlatformInput();
     setPresentHooks(platformPresent, presentFullScreenFrame);
@@ -160,14 +163,14 @@ void updateCaption() {
 }
 
 void CALLBACK idleTimerProc(HWND window, UINT, UINT_PTR, DWORD) {
-    IdleTickResult r = idleTimerTick(gIdle, UserSettings.hideIdleCursor != 0,
+    IdleTickResult r = idleTimerTick(gWindow.idle, UserSettings.hideIdleCursor != 0,
                                      !IsWindowEnabled(window), MsgWindowMode);
     applyCursor(r.cursor);
     if (r.refreshCaption) updateCaption();
 }
 
 LRESULT CALLBACK mainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message >= WM_MOUSEFIRST && message <= 0x20D && idleMouseMessage(gIdle))
+    if (message >= WM_MOUSEFIRST && message <= 0x20D && idleMouseMessage(gWindow.idle))
         ShowCursor(TRUE);
     if (mouseMessageToCommand(message, static_cast<uint64_t>(wParam), static_cast<int64_t>(lParam)))
         return 0;
@@ -192,8 +195,8 @@ LRESULT CALLBACK mainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         break;
     case WM_DESTROY:
         removeWindowProperty(window);
-        if (gTimerId) KillTimer(window, gTimerId);
-        gTimerId = 0;
+        if (gWindow.timerId) KillTimer(window, gWindow.timerId);
+        gWindow.timerId = 0;
         shutdownMovie();
         resetSoundFocus();
         leaveFullScreen(window);

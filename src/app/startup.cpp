@@ -28,15 +28,18 @@
 #include "scenario/variables.h"
 
 namespace {
-bool gComInitialised = false;
-
 // The application's side of the calls that the lower layers make upward.
 const AppHooks kAppHooks = {
     requestQuit, updateCaption, [] { gPopupMenu.Show(); }, bossKey, setFullScreen, toggleFullScreen,
 };
-// "complete.log" is rewritten at shutdown only when start-up got as far as reading it, so a
-// start-up that failed earlier never replaces the player's read-text record with an empty one.
-bool gReadFlagsLoaded = false;
+
+struct StartupState {
+    bool comInitialised = false;
+    // "complete.log" is rewritten at shutdown only when start-up got as far as reading it, so a
+    // start-up that failed earlier never replaces the player's read-text record with an empty one.
+    bool readFlagsLoaded = false;
+};
+StartupState gStartup;
 
 // The back buffer in black, with the splash image over it when the configuration names one.
 void showSplash() {
@@ -63,7 +66,7 @@ bool initApplication(HINSTANCE) {
     mLogBox::Clear();
 
     if (CoInitializeEx(nullptr, COINIT_MULTITHREADED) != S_OK) return false;
-    gComInitialised = true;
+    gStartup.comInitialised = true;
 
     initDirectDraw();
     setFullScreen(UserSettings.fullScreen != 0);
@@ -75,21 +78,21 @@ bool initApplication(HINSTANCE) {
     initFlags("flags.txt");
     initSavePath();
     mReadFlags::load();
-    gReadFlagsLoaded = true;
+    gStartup.readFlagsLoaded = true;
     flowStartup();
     return true;
 }
 
 void shutdownApplication() {
-    if (gReadFlagsLoaded) mReadFlags::save();
+    if (gStartup.readFlagsLoaded) mReadFlags::save();
     shutdownMovie();
     destroyAccelerators();
     shutdownSound();
     releaseDirectDraw();
     postCloseMessage();
     // Only a successful CoInitializeEx is balanced; S_FALSE counts as a failure of start-up.
-    if (gComInitialised) {
+    if (gStartup.comInitialised) {
         CoUninitialize();
-        gComInitialised = false;
+        gStartup.comInitialised = false;
     }
 }

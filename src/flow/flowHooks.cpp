@@ -1,7 +1,17 @@
 #include "flow/flowHooks.h"
 
-#include "flow/flowChart.h"
+#include <cstring>
+
+#include "base/vstring.h"
 #include "flow/flowRecord.h"
 
 void flowStartup() { loadFlowChecklist(); }
-bool flowChartCommand() { return showFlowChart(); }
+
+void flowScriptStarted(const char* name) {
+    // The flow record knows scripts by their names without the extension ("start.txt": "start").
+    vstring node(name);
+    const char* text = node.c_str();
+    if (const char* dot = std::strrchr(text, '.'))
+        node = vstring(text, static_cast<size_t>(dot - text));
+    flowVisit(node.c_str());
+}

@@ -5,5 +5,7 @@
 
 // The last step of start-up: the checklist of the flow record.
 void flowStartup();
+// Every script switch of the read-text tracking: the script name (with its extension).
+void flowScriptStarted(const char* name);
 // System command 23: the flow chart, or the earlier configuration's placeholder.
 bool flowChartCommand();

@@ -3,4 +3,6 @@
 // not built yet
 bool loadFlowChecklist() { return false; }
 // not built yet
+void flowVisit(const char*) {}
+// not built yet
 void serializeFlowData(cSaveStream&) {}

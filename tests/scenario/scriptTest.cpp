@@ -4,6 +4,7 @@
 #include "base/input.h"
 #include "base/settings.h"
 #include "presentation/msgDisplay.h"
+#include "scenario/readflags/readFlags.h"
 #include "scenario/script.h"
 #include "scenario/scriptLines.h"
 #include "scenario/scriptState.h"
@@ -325,6 +326,42 @@ TEST(Script, UnreadTextEndsSkipModeUnlessSkipAll) {
         EXPECT_FALSE(host.shown[0].read);
         UserSettings.skipAll = saved;
     }
+}
+
+TEST(Script, ReadTextRangesOfJumpsAndCalls) {
+    ScriptHost host("read-ranges");
+    // Lines: 1 A, 2 ;, 3 .GOTO x, 4 B, 5 #x, 6 C, 7 ;, 8 .CALL c.txt, 9 D, 10 ;
+    host.writeScript("t.txt", {"A", ";", ".GOTO x", "B", "#x", "C", ";", ".CALL c.txt", "D", ";"});
+    host.writeScript("c.txt", {"E", ";", "F", ";"});
+    host.run("t.txt");
+    EXPECT_EQ((Texts{"A", "C", "E", "F", "D"}), host.texts());
+    mReadFlags::commit();
+    using Ranges = std::vector<mReadFlags::cSeqNode>;
+    // The GOTO splits the caller's text; the CALL commits the caller's pending lines first, so the
+    // text after the return starts a range of its own.
+    ASSERT_NE(nullptr, mReadFlags::tableEntry("t.txt"));
+    EXPECT_EQ((Ranges{{2, 2}, {7, 7}, {10, 10}}), *mReadFlags::tableEntry("t.txt"));
+    ASSERT_NE(nullptr, mReadFlags::tableEntry("c.txt"));
+    EXPECT_EQ((Ranges{{2, 4}}), *mReadFlags::tableEntry("c.txt"));
+}
+
+TEST(Script, SecondRunSkipsReadTextAndStopsAtTheFirstUnread) {
+    ScriptHost host("read-twice");
+    host.writeScript("t.txt", {"A", ";", "B", ";"});
+    host.run("t.txt");
+    mReadFlags::commit();
+    // The script grows; skip mode stays on over read text and ends at the first unread block.
+    host.writeScript("t.txt", {"A", ";", "B", ";", "C", ";", "D", ";"});
+    host.shown.clear();
+    std::vector<bool> skipping;
+    host.onShow = [&skipping](size_t, const std::string&) { skipping.push_back(isSkipping()); };
+    setSkipMode();
+    host.run("t.txt");
+    ASSERT_EQ(4u, host.shown.size());
+    EXPECT_EQ((std::vector<bool>{true, true, false, false}),
+              (std::vector<bool>{host.shown[0].read, host.shown[1].read, host.shown[2].read,
+                                 host.shown[3].read}));
+    EXPECT_EQ((std::vector<bool>{true, true, false, false}), skipping);
 }
 
 TEST(Script, RandomLinesNeverCrash) {

@@ -1,3 +1,7 @@
 #include "variants/earlier/flowChartStub.h"
 
+#include "flow/flowHooks.h"
+
+bool flowChartCommand() { return showFlowChartStub(); }
+
 bool showFlowChartStub() { return true; }

@@ -2,7 +2,5 @@
 // action shows the placeholder.
 #include "flow/flowHooks.h"
 
-#include "variants/earlier/flowChartStub.h"
-
 void flowStartup() {}
-bool flowChartCommand() { return showFlowChartStub(); }
+void flowScriptStarted(const char*) {}

@@ -1,0 +1,44 @@
+// The read-text log of a long game: about 1 MB of ranges over 2000 scripts, read into the table
+// and written back as text.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
+
+#include "base/moduleState.h"
+#include "scenario/readflags/readFlags.h"
+
+namespace {
+std::string bigLog() {
+    std::string text;
+    char line[64];
+    for (int script = 0; text.size() < (1u << 20); ++script) {
+        for (int r = 0; r < 40; ++r) {
+            std::snprintf(line, sizeof line, "\\%d %d\r", r * 30 + 1, r * 30 + 20);
+            text += line;
+        }
+        std::snprintf(line, sizeof line, "chapter%04d.txt\r", script);
+        text += line;
+    }
+    return text;
+}
+
+void BM_ReadFlagsLoadLog(benchmark::State& state) {
+    const std::string text = bigLog();
+    for (auto _ : state) {
+        resetEngineState();
+        mReadFlags::readLogText(text.c_str());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
+}
+BENCHMARK(BM_ReadFlagsLoadLog)->Unit(benchmark::kMillisecond);
+
+void BM_ReadFlagsLogText(benchmark::State& state) {
+    const std::string text = bigLog();
+    resetEngineState();
+    mReadFlags::readLogText(text.c_str());
+    for (auto _ : state) benchmark::DoNotOptimize(mReadFlags::logText());
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
+}
+BENCHMARK(BM_ReadFlagsLogText)->Unit(benchmark::kMillisecond);
+}  // namespace

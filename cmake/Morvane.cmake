@@ -17,20 +17,23 @@ function(morvane_sources)
 endfunction()
 
 # Test executables. Each folder under tests/ declares
-#   morvane_test(name SOURCES a.cpp ... [PURE] [LIBS ...] [DEFINES ...])
+#   morvane_test(name SOURCES a.cpp ... [PURE] [FULL] [LIBS ...] [DEFINES ...])
 # A PURE test links only the pure library. It is built natively twice, against the full
 # configuration's pure code (name) and the earlier one's (name_earlier, with MORVANE_EARLIER
 # defined for the test's own expectations). Every test is built in the wine builds and runs under
-# Wine.
+# Wine. A FULL test is of the full configuration's own code: the full builds only.
 function(morvane_test name)
-  cmake_parse_arguments(A "PURE" "" "SOURCES;LIBS;DEFINES" ${ARGN})
-  if(NOT MORVANE_WINE AND NOT A_PURE)
+  cmake_parse_arguments(A "PURE;FULL" "" "SOURCES;LIBS;DEFINES" ${ARGN})
+  if((NOT MORVANE_WINE AND NOT A_PURE) OR (A_FULL AND MORVANE_EARLIER))
     return()
   endif()
   if(MORVANE_WINE)
     morvane_test_target(${name} "${A_SOURCES}" "${A_LIBS}" "${A_DEFINES}" ${A_PURE} ${MORVANE_EARLIER})
   else()
     morvane_test_target(${name} "${A_SOURCES}" "${A_LIBS}" "${A_DEFINES}" ON OFF)
+    if(A_FULL)
+      return()
+    endif()
     morvane_test_target(${name}_earlier "${A_SOURCES}" "${A_LIBS}" "${A_DEFINES}" ON ON)
   endif()
 endfunction()

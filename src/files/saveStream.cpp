@@ -31,6 +31,13 @@ bool cSaveStream::WriteField(const char* name, const void* data, size_t size) {
     return true;
 }
 
+std::vector<vstring> cSaveStream::FieldNames() const {
+    std::vector<vstring> names;
+    names.reserve(m_directory.size());
+    for (const auto& entry : m_directory) names.push_back(entry.first);
+    return names;
+}
+
 bool cSaveStream::BytesField(const char* name, void* data, size_t size) {
     return IsWriting() ? WriteField(name, data, size) : ReadField(name, data, size);
 }

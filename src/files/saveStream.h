@@ -66,6 +66,8 @@ public:
     const uint8_t* Data() const { return m_buffer.data(); }
     size_t Size() const { return m_buffer.size(); }
     size_t FieldCount() const { return m_directory.size(); }
+    // The names of the records in the directory (in no particular order).
+    std::vector<vstring> FieldNames() const;
 
 private:
     // Offset and size of a directory record's data, checked against the buffer.

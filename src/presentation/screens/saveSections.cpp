@@ -37,7 +37,10 @@ void writeSaveSections(cSaveStream& master) {
 void readSaveSections(cSaveStream& master) {
     for (size_t i = 0; i < saveSectionCount(); ++i) {
         const SaveSection& section = saveSection(i);
+        // An absent section reads as an empty one (a save of the earlier configuration has no
+        // flow record); the loader refuses a file that lacks one of the shared sections.
         cSaveStream nested;
-        if (master.SectionField(section.name, nested)) section.serialize(nested);
+        master.SectionField(section.name, nested);
+        section.serialize(nested);
     }
 }

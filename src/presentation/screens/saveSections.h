@@ -20,5 +20,6 @@ const SaveSection& configurationSaveSection(size_t index);
 
 // Every section of the current state as one record each of the master stream (writing mode).
 void writeSaveSections(cSaveStream& master);
-// Each section present in the master stream (reading mode) handed to its serialiser.
+// Each section of the master stream (reading mode) handed to its serialiser; an absent one as
+// an empty stream.
 void readSaveSections(cSaveStream& master);

@@ -179,18 +179,25 @@ TEST_F(ReadFlags, MutatedLogsNeverCrash) {
     }
 }
 
-// The log file in a save folder of the working folder.
+// The log file in a save folder of the working folder (one per configuration: both test programs
+// of the native build may run at once).
+#ifdef MORVANE_EARLIER
+#define SAVE_FOLDER "readflags-save-earlier\\"
+#else
+#define SAVE_FOLDER "readflags-save\\"
+#endif
+
 class ReadFlagsLog : public ReadFlags {
 protected:
     void SetUp() override {
         ReadFlags::SetUp();
-        ASSERT_TRUE(setSaveFolder("readflags-save\\"));
-        deleteFile("readflags-save\\complete.log");
+        ASSERT_TRUE(setSaveFolder(SAVE_FOLDER));
+        deleteFile(SAVE_FOLDER "complete.log");
     }
     std::vector<uint8_t> fileBytes() {
         cAPI_File file;
         std::vector<uint8_t> bytes;
-        if (!file.OpenRead("readflags-save\\complete.log")) return bytes;
+        if (!file.OpenRead(SAVE_FOLDER "complete.log")) return bytes;
         bytes.resize(file.Size());
         if (!bytes.empty() && !file.Read(bytes.data(), bytes.size())) bytes.clear();
         std::vector<uint8_t> stream = oracleStream(kSaveSeed, bytes.size());
@@ -222,7 +229,7 @@ TEST_F(ReadFlagsLog, AnUnreadableLogIsKept) {
     // A log above the size the program reads is not replaced by this run's ranges.
     {
         cAPI_File file;
-        ASSERT_TRUE(file.Create("readflags-save\\complete.log"));
+        ASSERT_TRUE(file.Create(SAVE_FOLDER "complete.log"));
         std::vector<uint8_t> block(1 << 20, 'x');
         for (int i = 0; i < 65; ++i) ASSERT_TRUE(file.Write(block.data(), block.size()));
     }
@@ -231,10 +238,10 @@ TEST_F(ReadFlagsLog, AnUnreadableLogIsKept) {
     shown({1, 2});
     EXPECT_FALSE(save());
     cAPI_File file;
-    ASSERT_TRUE(file.OpenRead("readflags-save\\complete.log"));
+    ASSERT_TRUE(file.OpenRead(SAVE_FOLDER "complete.log"));
     EXPECT_EQ(65u << 20, file.Size64());
     file.Close();
-    deleteFile("readflags-save\\complete.log");
+    deleteFile(SAVE_FOLDER "complete.log");
 }
 
 }  // namespace

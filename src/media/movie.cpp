@@ -4,3 +4,7 @@
 void shutdownMovie() {}
 // not built yet
 bool isMoviePlaying() { return false; }
+// not built yet
+bool playMovie(const char*) { return false; }
+// not built yet
+void stopMovie() {}

@@ -57,7 +57,7 @@ TEST(Script, LineKinds) {
          {"\x82\xa0\x82\xa2"}, 0},
         {"text at the end of the script is shown", {{"t.txt", {";", "last", "lines"}}}, {},
          {"last/lines"}, 0},
-        {"unknown table commands fail", {{"t.txt", {".wait 10", ".WAIT", ". x", "....", "done"}}},
+        {"unknown table commands fail", {{"t.txt", {".wake 10", ".WAIT", ". x", "....", "done"}}},
          {}, {"done"}, 4},
         {"page lines are no commands", {{"t.txt", {"a", ".", "b", "..", "c", "...", "d"}}}, {},
          {"a", "b", "c", "d"}, 0},

@@ -6,15 +6,20 @@
 #include <vector>
 
 #include "base/displayMode.h"
+#include "base/settings.h"
 #include "commandRecorder.h"
 #include "graphics/screen.h"
 #include "media/sound.h"
+#include "presentation/backlog.h"
 #include "scenario/commandTable.h"
 #include "scenario/scriptState.h"
 #include "scenario/variables.h"
 #include "screenSizeGuard.h"
 #include "scriptHost.h"
 #include "testing.h"
+#ifndef MORVANE_EARLIER
+#include "flow/flowRecord.h"
+#endif
 
 namespace {
 
@@ -31,6 +36,9 @@ void useRealCallees(CommandRecorder& recorder) {
     t.clearLocalVariables = real.clearLocalVariables;
     t.isVoiceEnabled = real.isVoiceEnabled;
     t.lookupColourName = real.lookupColourName;
+    t.setPendingVoice = real.setPendingVoice;
+    t.flowResetAll = real.flowResetAll;
+    t.flowResetRoute = real.flowResetRoute;
 }
 
 std::string seenFlags(const ScriptHost& host) {
@@ -88,6 +96,58 @@ TEST(CommandState, VoiceFolder) {
     EXPECT_EQ(2u, host.shown.size());
     EXPECT_EQ(0u, host.lineFailures());
 }
+
+TEST(CommandState, PendingVoiceOfTheBacklog) {
+    ScriptHost host("pendingvoice");
+    CommandRecorder recorder;
+    useRealCallees(recorder);
+    // A ghost voice is remembered but not played; a switched-off one is neither (the voices are
+    // off while the third text is prepared).
+    host.onShow = [](size_t index, const std::string&) {
+        const char* const expected[] = {"v01\\a001", "v01\\a002", "v01\\a002", "a003"};
+        EXPECT_STREQ(expected[index], mLogBox::pendingVoice()) << index;
+        UserSettings.maleVoices = index == 1 ? 0 : 1;
+    };
+    host.writeScript("t.txt", {".voice \\v01", ".voice a001", "a", ".voice a002 ghost", "b",
+                               ".voice a009", "c", ".voice \\", ".voice a003 ghost", "d"});
+    host.run("t.txt");
+    EXPECT_EQ(4u, host.shown.size());
+    EXPECT_EQ(Calls({"isSkipping()", "playVoice(v01\\a001)", "isSkipping()", "isSkipping()"}),
+              recorder.calls);
+    EXPECT_EQ(1u, host.lineFailures());
+}
+
+#ifndef MORVANE_EARLIER
+TEST(CommandState, FlowRecordResets) {
+    ScriptHost host("flowresets");
+    host.writeDataFile("flow\\checklist.txt", "a\r\nb\r\n");
+    loadFlowChecklist();
+    CommandRecorder recorder;
+    useRealCallees(recorder);
+    auto visitBoth = [] {
+        flowVisit("a");
+        flowVisit("b");
+    };
+    visitBoth();
+    host.writeScript("t.txt", {".custom"});
+    host.run("t.txt");
+    EXPECT_EQ(2u, flowRecord().VN.size());
+    EXPECT_EQ(1u, flowRecord().VL.size());
+    EXPECT_TRUE(flowRecord().AN.empty());
+    EXPECT_TRUE(flowRecord().AL.empty());
+    EXPECT_STREQ("", flowRecord().LastNode.c_str());
+
+    visitBoth();
+    host.writeScript("t.txt", {".reset"});
+    host.run("t.txt");
+    EXPECT_TRUE(flowRecord().VN.empty());
+    EXPECT_TRUE(flowRecord().VL.empty());
+    EXPECT_TRUE(flowRecord().AN.empty());
+    EXPECT_STREQ("", flowRecord().LastNode.c_str());
+    EXPECT_EQ(2u, flowRecord().flowChecklist.size());
+    EXPECT_TRUE(recorder.calls.empty());
+}
+#endif
 
 TEST(CommandState, BgmSetsTheSeenFlagOfItsWord) {
     ScriptHost host("bgmflag");

@@ -14,7 +14,6 @@ const cModuleReset kReset(kOrderSound, [] { gSoundState = SoundState(); });
 
 vstring& gVoiceFolder = gSoundState.voiceFolder;
 
-
 // not built yet
 void initSound() {}
 // not built yet

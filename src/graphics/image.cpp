@@ -33,7 +33,7 @@ uint64_t cImage::ByteCount() const {
            static_cast<uint64_t>(bytesPerPixel);
 }
 
-bool cImage::CreateIn(cBuf& buf, int bpp, int w, int h) {
+bool cImage::CreateIn(cBuf& buf, int bpp, int w, int h, uint32_t spare) {
     bytesPerPixel = static_cast<int8_t>(bpp);
     width = w;
     height = h;
@@ -41,7 +41,8 @@ bool cImage::CreateIn(cBuf& buf, int bpp, int w, int h) {
     buf.Free();
     pixels = nullptr;
     if (w <= 0 || h <= 0 || bpp <= 0) return false;
-    if (!buf.Alloc(static_cast<uint64_t>(w) * static_cast<uint64_t>(h) * static_cast<uint64_t>(bpp)))
+    if (!buf.Alloc(static_cast<uint64_t>(w) * static_cast<uint64_t>(h) * static_cast<uint64_t>(bpp) +
+                   spare))
         return false;
     pixels = buf.Aligned();
     return HasPixels();
@@ -55,7 +56,9 @@ void cImage::ClearFields() {
 
 // --- cSprite
 
-bool cSprite::Create(uint8_t bpp, int w, int h) { return CreateIn(m_buf, bpp, w, h); }
+bool cSprite::Create(uint8_t bpp, int w, int h, uint32_t spare) {
+    return CreateIn(m_buf, bpp, w, h, spare);
+}
 
 void cSprite::Release() {
     ClearFields();

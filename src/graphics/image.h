@@ -52,9 +52,10 @@ public:
     int32_t pitch = 0;  // pixels from one row to the next
 
 protected:
-    // Sets the format and size (pitch = width) and gives the image new storage from buf; false
-    // without pixels (size 0 or allocation failure), the fields staying set.
-    bool CreateIn(cBuf& buf, int bytesPerPixel, int width, int height);
+    // Sets the format and size (pitch = width) and gives the image new storage from buf, with
+    // spareBytes more after the pixels (work room, e.g. for a decoder); false without pixels (size
+    // 0 or allocation failure), the fields staying set.
+    bool CreateIn(cBuf& buf, int bytesPerPixel, int width, int height, uint32_t spareBytes = 0);
     void ClearFields();
 };
 
@@ -65,7 +66,8 @@ public:
     cSprite(const cSprite& source) : cImage() { *this = source; }
     ~cSprite() override { Release(); }
 
-    bool Create(uint8_t bytesPerPixel, int width, int height);
+    // spareBytes: storage after the pixels that belongs to no pixel (see cImage::CreateIn).
+    bool Create(uint8_t bytesPerPixel, int width, int height, uint32_t spareBytes = 0);
     void Release();
     // Loads the PNG of that name from folder "img" unless the sprite already holds that name.
     bool LoadPng(const char* name);

@@ -16,6 +16,7 @@ private:
 
 bool cPngLoader::Load(const char* folder, const char* name, cSprite& image) {
     Reset();
+    m_inflatedWhole = false;
     cFile file;
     if (!file.Open(folder, name)) return false;
     cDataFileSource source(file);

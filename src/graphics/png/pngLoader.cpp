@@ -1,5 +1,6 @@
 #include "graphics/png/pngLoader.h"
 
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -62,23 +63,26 @@ void unfilter(int filter, const uint8_t* prev, uint8_t* cur, int n) {
     }
 }
 
-// One restored scanline (PNG order) into an image row in this program's order.
+// One restored scanline (PNG order) into an image row in this program's order. dst may overlap
+// src when it starts no later (rows moved down in place): each pixel is read before it is written.
 void storeRow(uint8_t* dst, const uint8_t* src, int width, int bpp) {
     switch (bpp) {
         case 1:
-            std::memcpy(dst, src, static_cast<size_t>(width));
+            std::memmove(dst, src, static_cast<size_t>(width));
             break;
         case 2:
             for (int x = 0; x < width; ++x, dst += 2, src += 2) {
-                dst[0] = src[1];
-                dst[1] = src[0];
+                const uint8_t v = src[0], a = src[1];
+                dst[0] = a;
+                dst[1] = v;
             }
             break;
         case 3:
             for (int x = 0; x < width; ++x, dst += 3, src += 3) {
-                dst[0] = src[2];
-                dst[1] = src[1];
-                dst[2] = src[0];
+                const uint8_t r = src[0], g = src[1], b = src[2];
+                dst[0] = b;
+                dst[1] = g;
+                dst[2] = r;
             }
             break;
         case 4:
@@ -193,10 +197,99 @@ bool cPngLoader::NextIdat() {
     }
 }
 
-bool cPngLoader::Decode(uint8_t* pixels) {
-    const size_t row = static_cast<size_t>(m_width) * static_cast<size_t>(m_bytesPerPixel);
-    std::memset(pixels, 0, row * static_cast<size_t>(m_height));
+// The image data of the file: the bytes of every non-empty IDAT chunk one after the other, and
+// each chunk's length, so that zlib can be fed the chunks exactly as the file holds them.
+struct cPngLoader::Gathered {
+    cBuf bytes;
+    cBuf lengths;  // u32 each
+    uint64_t size = 0;
+    uint32_t count = 0;
+    bool whole = false;  // every IDAT chunk up to IEND or the end of the file is here
+    // Next chunk handed to zlib.
+    uint32_t next = 0;
+    uint64_t offset = 0;
 
+    uint32_t LengthAt(uint32_t i) const {
+        uint32_t n;
+        std::memcpy(&n, lengths.Aligned() + uint64_t(i) * 4, 4);
+        return n;
+    }
+};
+
+bool cPngLoader::Gather(Gathered& data) {
+    // The chunks still to come hold at most the bytes left in the source, and each non-empty
+    // IDAT but the last takes at least 13 of them (length, type, a data byte, CRC), so both
+    // buffers are sized once. Should a chunk still not fit, gathering stops with that chunk not
+    // handed on, and zlib goes on from it.
+    const uint64_t left = m_source->Remaining();
+    const uint64_t maxChunks = left / 13 + 1;
+    if (!data.bytes.Alloc(left) || !data.lengths.Alloc(maxChunks * 4)) return false;
+    while (NextIdat()) {
+        if (data.count >= maxChunks || m_bytesLeft > left - data.size) return false;
+        std::memcpy(data.bytes.Aligned() + data.size, m_read, m_bytesLeft);
+        std::memcpy(data.lengths.Aligned() + uint64_t(data.count) * 4, &m_bytesLeft, 4);
+        data.size += m_bytesLeft;
+        ++data.count;
+        m_read += m_bytesLeft;
+        m_bytesLeft = 0;
+    }
+    data.whole = true;
+    return true;
+}
+
+// The whole stream in one call, into the image's own storage, which has room for the scanlines
+// (height bytes more than the pixels). Only a complete, valid zlib stream that fits counts: its
+// rows are restored and moved down into place, and the rows it lacks are set to 0, as when zlib
+// meets the stream's end early. Anything else gives false, the storage holding no defined bytes.
+bool cPngLoader::InflateWhole(const Gathered& data, uint8_t* pixels) {
+    const size_t row = static_cast<size_t>(m_width) * static_cast<size_t>(m_bytesPerPixel);
+    const size_t line = row + 1;
+    const size_t height = static_cast<size_t>(m_height);
+    cBuf zero;
+    if (!data.whole || data.size == 0 || !zero.Alloc(row)) return false;
+    libdeflate_decompressor* inflater = libdeflate_alloc_decompressor();
+    if (!inflater) return false;
+    size_t produced = 0;
+    const libdeflate_result result = libdeflate_zlib_decompress(
+        inflater, data.bytes.Aligned(), data.size, pixels, line * height, &produced);
+    libdeflate_free_decompressor(inflater);
+    if (result != LIBDEFLATE_SUCCESS) return false;
+    // Row i is restored from row i - 1 still in place; only then row i - 1 moves down (to
+    // i - 1 rows of the image, which ends before row i's scanline begins).
+    const size_t complete = produced / line;
+    std::memset(zero.Aligned(), 0, row);
+    const uint8_t* up = zero.Aligned();
+    for (size_t i = 0; i < complete; ++i) {
+        uint8_t* scan = pixels + i * line;
+        pngUnfilterRow(scan[0], up, scan + 1, m_width, m_bytesPerPixel);
+        if (i) storeRow(pixels + (i - 1) * row, up, m_width, m_bytesPerPixel);
+        up = scan + 1;
+    }
+    if (complete) storeRow(pixels + (complete - 1) * row, up, m_width, m_bytesPerPixel);
+    std::memset(pixels + complete * row, 0, (height - complete) * row);
+    return true;
+}
+
+// Next input for zlib: the gathered chunks in order; unless they were all, then an IDAT chunk
+// read but not gathered, then the chunks read from the file as they come.
+bool cPngLoader::NextInput(Gathered& data, const uint8_t*& input, uint32_t& size) {
+    if (data.next < data.count) {
+        input = data.bytes.Aligned() + data.offset;
+        size = data.LengthAt(data.next++);
+        data.offset += size;
+        return true;
+    }
+    if (data.whole) return false;
+    if (m_bytesLeft == 0 && !NextIdat()) return false;
+    input = m_read;
+    size = m_bytesLeft;
+    m_read += m_bytesLeft;
+    m_bytesLeft = 0;
+    return true;
+}
+
+bool cPngLoader::InflateByChunks(Gathered& data, uint8_t* pixels) {
+    const size_t row = static_cast<size_t>(m_width) * static_cast<size_t>(m_bytesPerPixel);
     // Scanlines (filter byte first) are inflated several at a time into one buffer; the restored
     // row above the first of them is kept apart (all 0 above the image's first row).
     const size_t line = row + 1;
@@ -224,14 +317,14 @@ bool cPngLoader::Decode(uint8_t* pixels) {
         bool ended = false;
         while (z.stream.avail_out != 0) {
             if (z.stream.avail_in == 0) {
-                if (!NextIdat()) {
+                const uint8_t* input = nullptr;
+                uint32_t size = 0;
+                if (!NextInput(data, input, size)) {
                     ended = true;
                     break;
                 }
-                z.stream.next_in = const_cast<Bytef*>(m_read);
-                z.stream.avail_in = m_bytesLeft;
-                m_read += m_bytesLeft;
-                m_bytesLeft = 0;
+                z.stream.next_in = const_cast<Bytef*>(input);
+                z.stream.avail_in = size;
             }
             int result = inflate(&z.stream, Z_NO_FLUSH);
             if (result == Z_STREAM_END) {
@@ -254,8 +347,19 @@ bool cPngLoader::Decode(uint8_t* pixels) {
     return true;
 }
 
+bool cPngLoader::Decode(uint8_t* pixels, bool roomForScanlines) {
+    Gathered data;
+    m_inflatedWhole =
+        !m_zlibOnly && roomForScanlines && Gather(data) && InflateWhole(data, pixels);
+    if (m_inflatedWhole) return true;
+    const size_t row = static_cast<size_t>(m_width) * static_cast<size_t>(m_bytesPerPixel);
+    std::memset(pixels, 0, row * static_cast<size_t>(m_height));
+    return InflateByChunks(data, pixels);
+}
+
 bool cPngLoader::LoadFrom(cPngSource& source, cSprite& image) {
     Reset();
+    m_inflatedWhole = false;
     m_source = &source;
     uint8_t signature[8];
     bool ok = source.Read(signature, 8) && std::memcmp(signature, kSignature, 8) == 0 &&
@@ -269,11 +373,15 @@ bool cPngLoader::LoadFrom(cPngSource& source, cSprite& image) {
         Reset();
         return false;
     }
-    if (!image.Create(static_cast<uint8_t>(m_bytesPerPixel), m_width, m_height)) {
+    // With room after the pixels for the scanlines (one filter byte per row), the whole image data
+    // can be inflated in place; without it (memory is short), zlib inflates a few rows at a time.
+    const uint8_t bpp = static_cast<uint8_t>(m_bytesPerPixel);
+    const bool room = !m_zlibOnly && image.Create(bpp, m_width, m_height, uint32_t(m_height));
+    if (!room && !image.Create(bpp, m_width, m_height)) {
         Reset();
         return false;
     }
-    ok = Decode(image.pixels);
+    ok = Decode(image.pixels, room);
     Reset();
     if (!ok) {
         vstring name = image.Name();

@@ -1,6 +1,9 @@
 // PNG decoder: 8-bit depth, not interlaced, grey, RGB, grey with alpha or RGBA, into an image of
 // 1, 3, 2 or 4 bytes per pixel in this program's byte order (alpha first, then blue, green, red).
 // CRCs are not checked; every chunk but IHDR, IDAT and IEND is skipped.
+// The image data is inflated in one call by libdeflate when that succeeds; otherwise (a truncated,
+// over-long or damaged stream, or too little memory) zlib inflates it chunk by chunk, which gives
+// the results for such streams: rows left 0 at an early end, failure on an error.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -43,6 +46,11 @@ public:
     // Loads the PNG read from source into the image. After a failure once the image was created, the
     // image is released so that a half-decoded picture is never drawn.
     bool LoadFrom(cPngSource& source, cSprite& image);
+    // Inflates with zlib only, chunk by chunk as the file is read (for tests and benchmarks that
+    // compare the two inflaters). Kept across loads.
+    void SetZlibOnly(bool zlibOnly) { m_zlibOnly = zlibOnly; }
+    // True when the last load's image data was inflated in one call (not by zlib).
+    bool InflatedWhole() const { return m_inflatedWhole; }
 
     // Largest image accepted, in pixel bytes.
     static constexpr uint64_t kMaxImageBytes = uint64_t(1) << 28;
@@ -57,7 +65,12 @@ private:
     bool ReadFileU32(uint32_t& value);
     bool ReadHeader();
     bool NextIdat();
-    bool Decode(uint8_t* pixels);
+    bool Decode(uint8_t* pixels, bool roomForScanlines);
+    struct Gathered;
+    bool Gather(Gathered& data);
+    bool InflateWhole(const Gathered& data, uint8_t* pixels);
+    bool NextInput(Gathered& data, const uint8_t*& input, uint32_t& size);
+    bool InflateByChunks(Gathered& data, uint8_t* pixels);
 
     char m_chunkType[4] = {0, 0, 0, 0};
     uint32_t m_bytesLeft = 0;
@@ -68,6 +81,8 @@ private:
     int32_t m_rowUnit = 0;
     cPngSource* m_source = nullptr;
     cBuf m_chunk;
+    bool m_zlibOnly = false;
+    bool m_inflatedWhole = false;
 };
 
 // Undoes one scanline's filter in place (filter 0 none, 1 Sub, 2 Up, 3 Average, 4 Paeth; other values

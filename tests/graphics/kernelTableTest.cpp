@@ -120,20 +120,24 @@ TEST(Kernels, AlphaShortcutsAndOpaqueSources) {
 }
 
 // Over a span with different pitches, each pixel comes out as the one-pixel kernel makes it and
-// nothing outside the rectangle changes.
+// nothing outside the rectangle changes; spans narrower than one block of the vector kernels, and
+// wide enough for a few blocks of the widest (32 pixels) and a tail.
 TEST(Kernels, SpansStepRowsByThePitch) {
     std::mt19937 rng(7);
     for (int db = 1; db <= 4; ++db) {
         for (int sb = 1; sb <= 4; ++sb) {
-            for (int opacity : {255, 100}) {
-                SCOPED_TRACE(testing::Message() << db << " <- " << sb << " opacity " << opacity);
+            for (int run = 0; run < 4; ++run) {
+                const int opacity = run % 2 ? 100 : 255;
+                const bool wide = run >= 2;
+                SCOPED_TRACE(testing::Message() << db << " <- " << sb << " opacity " << opacity
+                                                << (wide ? " wide" : ""));
                 cSprite dst, src;
-                ASSERT_TRUE(dst.Create(static_cast<uint8_t>(db), 37, 9));
-                ASSERT_TRUE(src.Create(static_cast<uint8_t>(sb), 29, 6));
+                ASSERT_TRUE(dst.Create(static_cast<uint8_t>(db), wide ? 120 : 37, 9));
+                ASSERT_TRUE(src.Create(static_cast<uint8_t>(sb), wide ? 111 : 29, 6));
                 fillRandom(dst, rng);
                 fillRandom(src, rng);
                 cSprite before = dst;
-                const int x = 3, y = 2, sx = 4, sy = 1, w = 21, h = 5;
+                const int x = 3, y = 2, sx = 4, sy = 1, w = wide ? 103 : 21, h = 5;
                 ASSERT_TRUE(bltOpacityClipped(dst, src, x, y, w, h, sx, sy, opacity));
                 for (int py = 0; py < dst.height; ++py) {
                     for (int px = 0; px < dst.width; ++px) {

@@ -70,6 +70,25 @@ TEST(PixelMath, VectorAlphaOverIsBitExactOverEveryArgument) {
     }
 }
 
+TEST(PixelMath, WideVectorAlphaOverIsBitExactOverEveryArgument) {
+    if (!avx2Available()) GTEST_SKIP() << "processor without AVX2";
+    uint8_t d[32], s[32], w[32], out[32];
+    for (int dv = 0; dv < 256; ++dv) {
+        for (int wv = 0; wv < 256; ++wv) {
+            for (int s0 = 0; s0 < 256; s0 += 32) {
+                for (int i = 0; i < 32; ++i) {
+                    d[i] = static_cast<uint8_t>(dv);
+                    w[i] = static_cast<uint8_t>(wv);
+                    s[i] = static_cast<uint8_t>(s0 + i);
+                }
+                alphaOver32(d, s, w, out);
+                for (int i = 0; i < 32; ++i)
+                    ASSERT_EQ(alphaOver(dv, s0 + i, wv), out[i]) << dv << " " << s0 + i << " " << wv;
+            }
+        }
+    }
+}
+
 TEST(PixelMath, GreyOfWhiteIs254AndPairKeys) {
     EXPECT_EQ(254, greyOf(255, 255, 255));
     EXPECT_EQ(0, greyOf(0, 0, 0));

@@ -4,7 +4,6 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 
 bool cPngMemorySource::Read(void* dst, uint32_t n) {
@@ -28,40 +27,6 @@ struct Inflater {
         if (open) inflateEnd(&stream);
     }
 };
-
-// Paeth predictor, ties going to a, then up, then c.
-inline int paeth(int a, int up, int c) {
-    int pa = std::abs(up - c);
-    int pb = std::abs(a - c);
-    int pc = std::abs(a + up - 2 * c);
-    if (pa <= pb && pa <= pc) return a;
-    if (pb <= pc) return up;
-    return c;
-}
-
-template <int B>
-void unfilter(int filter, const uint8_t* prev, uint8_t* cur, int n) {
-    switch (filter) {
-        case 1:
-            for (int i = B; i < n; ++i) cur[i] = static_cast<uint8_t>(cur[i] + cur[i - B]);
-            break;
-        case 2:
-            for (int i = 0; i < n; ++i) cur[i] = static_cast<uint8_t>(cur[i] + prev[i]);
-            break;
-        case 3:
-            for (int i = 0; i < B; ++i) cur[i] = static_cast<uint8_t>(cur[i] + (prev[i] >> 1));
-            for (int i = B; i < n; ++i)
-                cur[i] = static_cast<uint8_t>(cur[i] + ((cur[i - B] + prev[i]) >> 1));
-            break;
-        case 4:
-            for (int i = 0; i < B; ++i) cur[i] = static_cast<uint8_t>(cur[i] + prev[i]);
-            for (int i = B; i < n; ++i)
-                cur[i] = static_cast<uint8_t>(cur[i] + paeth(cur[i - B], prev[i], prev[i - B]));
-            break;
-        default:
-            break;
-    }
-}
 
 // One restored scanline (PNG order) into an image row in this program's order. dst may overlap
 // src when it starts no later (rows moved down in place): each pixel is read before it is written.
@@ -98,17 +63,6 @@ void storeRow(uint8_t* dst, const uint8_t* src, int width, int bpp) {
     }
 }
 }  // namespace
-
-void pngUnfilterRow(int filter, const uint8_t* previous, uint8_t* current, int width, int bpp) {
-    if (filter == 0 || !previous || !current || width <= 0 || bpp <= 0 || bpp > 4) return;
-    const int n = width * bpp;
-    switch (bpp) {
-        case 1: unfilter<1>(filter, previous, current, n); break;
-        case 2: unfilter<2>(filter, previous, current, n); break;
-        case 3: unfilter<3>(filter, previous, current, n); break;
-        case 4: unfilter<4>(filter, previous, current, n); break;
-    }
-}
 
 void cPngLoader::Reset() {
     m_source = nullptr;

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "graphics/image.h"
+#include "graphics/png/pngUnfilter.h"
 
 // Where the PNG bytes come from: read sequentially from the start.
 class cPngSource {
@@ -84,8 +85,3 @@ private:
     bool m_zlibOnly = false;
     bool m_inflatedWhole = false;
 };
-
-// Undoes one scanline's filter in place (filter 0 none, 1 Sub, 2 Up, 3 Average, 4 Paeth; other values
-// leave the row). previous is the restored row above (all 0 for the first row).
-void pngUnfilterRow(int filter, const uint8_t* previous, uint8_t* current, int width,
-                    int bytesPerPixel);

@@ -13,3 +13,10 @@ inline uint32_t elapsedMs(uint32_t start, uint32_t now) { return now - start; }
 // Test seam: replaces the clock (nullptr restores the platform's).
 using ClockSource = uint32_t (*)();
 void setClockSource(ClockSource source);
+
+// Sleeps for ms milliseconds (Sleep in the program), or calls the hook a test installed.
+void sleepFor(uint32_t ms);
+void platformSleep(uint32_t ms);
+// Test seam: replaces the sleep (nullptr restores the platform's).
+using SleepHook = void (*)(uint32_t ms);
+void setSleepHook(SleepHook hook);

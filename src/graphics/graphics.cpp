@@ -5,6 +5,7 @@
 #include "base/moduleOrder.h"
 #include "base/present.h"
 #include "config/systemInfo.h"
+#include "graphics/blend.h"
 #include "graphics/blit.h"
 
 cGraphics gGraphics MODULE_OBJECT(kOrderGraphics);
@@ -42,6 +43,10 @@ bool cGraphics::Blt(cImage& dst, const cImage& src, int x, int y) {
 
 bool cGraphics::BltOpacity(cImage& dst, const cImage& src, int x, int y, int opacity) {
     return bltOpacityClipped(dst, src, x, y, src.width, src.height, 0, 0, opacity);
+}
+
+bool cGraphics::BltBlend(cImage& dst, const cImage& src, uint8_t mode, int x, int y, int opacity) {
+    return blendOpacityClipped(dst, src, mode, x, y, src.width, src.height, 0, 0, opacity);
 }
 
 bool cGraphics::FillRect(cImage& dst, Rgb rgb, int x, int y, int w, int h) {

@@ -25,6 +25,9 @@ public:
     bool Blt(cImage& dst, const cImage& src, int x, int y);
     // As Blt, weighted by an opacity (255 opaque; below 1 draws nothing).
     bool BltOpacity(cImage& dst, const cImage& src, int x, int y, int opacity);
+    // As BltOpacity, the source laid on by a blend mode (1 to 4, 6 to 15; others draw nothing and
+    // give false).
+    bool BltBlend(cImage& dst, const cImage& src, uint8_t mode, int x, int y, int opacity);
     bool FillRect(cImage& dst, Rgb rgb, int x, int y, int w, int h);
     bool FillRectAlpha(cImage& dst, Rgb rgb, int x, int y, int w, int h, int alpha);
 };

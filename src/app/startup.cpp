@@ -23,6 +23,7 @@
 #include "presentation/choiceScreens.h"
 #include "presentation/msgDisplay.h"
 #include "presentation/screens/saveSlots.h"
+#include "scenario/anime/animeProgram.h"
 #include "scenario/anime/pictureSlots.h"
 #include "scenario/readflags/readFlags.h"
 #include "scenario/variables.h"
@@ -72,6 +73,7 @@ bool initApplication(HINSTANCE) {
     setFullScreen(UserSettings.fullScreen != 0);
     initSound();
     mSpots::InitSystemButtons();
+    installSystemCharAlpha();
     markAnimeDirty();
     initMsgWindow();
     installScriptPresenter();

@@ -1,6 +1,7 @@
 #include "graphics/screen.h"
 
 #include <cstring>
+#include <initializer_list>
 
 #include "base/moduleOrder.h"
 #include "config/systemInfo.h"
@@ -23,9 +24,11 @@ void fillScreenBitmapInfo() {
 }
 
 bool createScreenCanvases() {
-    if (!gBackBuffer.CreateScreen()) return false;
-    if (!gNextScreen.CreateScreen()) return false;
-    if (!gPrevScreen.CreateScreen()) return false;
+    // Black from the start: the first frame fades from gNextScreen before anything composed it.
+    for (cCanvas* canvas : {&gBackBuffer, &gNextScreen, &gPrevScreen}) {
+        if (!canvas->CreateScreen()) return false;
+        std::memset(canvas->pixels, 0, static_cast<size_t>(canvas->ByteCount()));
+    }
     fillScreenBitmapInfo();
     return true;
 }

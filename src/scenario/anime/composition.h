@@ -1,6 +1,13 @@
-// Screen composition: the picture slots composed into the scene, cross-faded onto the back buffer.
+// Screen composition: the picture slots composed into gNextScreen, and the per-frame step that
+// moves gBackBuffer from the last composition to the new one by a timed cross-fade. Nothing here
+// presents: the caller draws its overlays over gBackBuffer and presents.
 #pragma once
 
-// One frame step: recompose when needed, start or continue the cross-fade, leave the frame in
-// gBackBuffer (never presents).
+// Clears gNextScreen to black, draws slots 0 to 9, then the layers of the back slots 0 to 9, and
+// clears the dirty flag.
+void composeAllAnime();
+// One frame step: recompose when the slots changed (or every frame in display mode system or with
+// a movie in slot 0), start or continue the cross-fade, leave the frame in gBackBuffer.
 void updateScreen();
+// Composes at once and cancels a running cross-fade (the wipes do their own transition).
+void composeScreenNow();

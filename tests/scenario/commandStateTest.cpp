@@ -192,8 +192,8 @@ TEST(CommandState, ResetClearsTheLocalVariablesOnly) {
 }
 
 TEST(CommandState, MovieBlacksTheScreenCanvases) {
-    ScreenSize screen(642, 480);
     ScriptHost host("moviecanvas");
+    ScreenSize screen(642, 480);  // after the host's engine reset
     ASSERT_TRUE(createScreenCanvases());
     cCanvas* canvases[] = {&gBackBuffer, &gNextScreen, &gPrevScreen};
     for (cCanvas* c : canvases) std::memset(c->pixels, 0xAB, static_cast<size_t>(c->ByteCount()));
@@ -267,10 +267,10 @@ TEST(CommandHostile, LongWords) {
 }
 
 TEST(CommandHostile, LongNumbers) {
-    ScreenSize screen(642, 480);
     const std::string big(1000, '9');
     const std::string lead = "1" + std::string(999, '0');
     ScriptHost host("longnumbers");
+    ScreenSize screen(642, 480);  // after the host's engine reset
     CommandRecorder recorder;
     host.writeScript("t.txt", {".wait " + big, ".wait -" + lead, ".img " + big, ".img 3 " + lead + " -" + big,
                                ".img 3 " + lead + " " + lead, ".img 3 pos" + big, ".flash " + big,

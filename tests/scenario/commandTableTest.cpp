@@ -41,9 +41,10 @@ std::string title(const Lines& lines) {
 }
 
 void runRows(const char* hostName, const std::vector<Row>& rows) {
-    ScreenSize screen(642, 480);
     for (const Row& row : rows) {
         ScriptHost host(hostName);
+        // After the host's engine reset, which puts the screen size back to its default.
+        ScreenSize screen(642, 480);
         CommandRecorder recorder;
         if (row.setup) row.setup(recorder);
         host.writeScript("t.txt", row.lines);

@@ -187,23 +187,23 @@ SSE_TARGET inline __m128i softBlend16(__m128i nx, __m128i pv, __m128i w) {
 }
 
 // next + div255((prev - next) x w) for 32 bytes, as (U + ((U + next) >> 8)) >> 8 with
-// U = next (255 - w) + prev w + 128, which equals it exactly: U by one multiply-add of the weight
-// pairs (255 - w, w) (unsigned) by the pixel pairs less 128 (signed); 128 x 255 + 128 = 32768.
+// U = next (255 - w) + prev w + 128, which equals it exactly. m = U - 32768 comes from one
+// multiply-add of the weight pairs (255 - w, w) (unsigned) by the pixel pairs less 128 (signed);
+// the 32768 rides along with next (next + 32768 is next paired with the byte 0x80) and is taken
+// off the result again as 128 after the last shift.
 AVX2_TARGET inline __m256i softBlend32(__m256i nx, __m256i pv, __m256i w) {
     const __m256i bias = _mm256_set1_epi8(static_cast<char>(0x80));
-    const __m256i flip = _mm256_set1_epi16(static_cast<short>(0x8000));
-    const __m256i zero = _mm256_setzero_si256();
     const __m256i nb = _mm256_xor_si256(nx, bias), pb = _mm256_xor_si256(pv, bias);
     const __m256i wi = _mm256_xor_si256(w, _mm256_set1_epi8(static_cast<char>(0xFF)));
-    __m256i lo = _mm256_maddubs_epi16(_mm256_unpacklo_epi8(wi, w), _mm256_unpacklo_epi8(nb, pb));
-    __m256i hi = _mm256_maddubs_epi16(_mm256_unpackhi_epi8(wi, w), _mm256_unpackhi_epi8(nb, pb));
-    lo = _mm256_xor_si256(lo, flip);
-    hi = _mm256_xor_si256(hi, flip);
-    const __m256i tlo = _mm256_srli_epi16(_mm256_add_epi16(lo, _mm256_unpacklo_epi8(nx, zero)), 8);
-    const __m256i thi = _mm256_srli_epi16(_mm256_add_epi16(hi, _mm256_unpackhi_epi8(nx, zero)), 8);
-    lo = _mm256_srli_epi16(_mm256_add_epi16(lo, tlo), 8);
-    hi = _mm256_srli_epi16(_mm256_add_epi16(hi, thi), 8);
-    return _mm256_packus_epi16(lo, hi);
+    const __m256i lo = _mm256_maddubs_epi16(_mm256_unpacklo_epi8(wi, w), _mm256_unpacklo_epi8(nb, pb));
+    const __m256i hi = _mm256_maddubs_epi16(_mm256_unpackhi_epi8(wi, w), _mm256_unpackhi_epi8(nb, pb));
+    // (U + next) >> 8 = (m + next + 32768) >> 8 in unsigned 16-bit lanes.
+    const __m256i tlo = _mm256_srli_epi16(_mm256_add_epi16(lo, _mm256_unpacklo_epi8(nx, bias)), 8);
+    const __m256i thi = _mm256_srli_epi16(_mm256_add_epi16(hi, _mm256_unpackhi_epi8(nx, bias)), 8);
+    // (U + t) >> 8 = ((m + t) >> 8) + 128, modulo 256.
+    const __m256i rlo = _mm256_srli_epi16(_mm256_add_epi16(lo, tlo), 8);
+    const __m256i rhi = _mm256_srli_epi16(_mm256_add_epi16(hi, thi), 8);
+    return _mm256_xor_si256(_mm256_packus_epi16(rlo, rhi), bias);
 }
 
 // Index of the rule byte (from a base) that byte j of a 32-byte run of 3-byte pixels takes.

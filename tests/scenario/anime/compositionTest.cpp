@@ -90,7 +90,7 @@ TEST_F(Composition, ActorWithFaceOffsetAndPlacementsBeyond32Bits) {
 TEST_F(Composition, BackSlotLayersCoverHigherActors) {
     files.definition("garden.img",
                      "Type=back\r\nBase=room.png\r\nImg0=veil.png\r\nImg1=dot.png\r\nMode1=Normal\r\n"
-                     "Alpha1=128\r\nImg2=face.png\r\nMode2=Glow\r\n");
+                     "Alpha1=128\r\nImg2=face.png\r\nMode2=Glow\r\nImg3=face.png\r\nMode3=Add\r\n");
     ASSERT_TRUE(loadAnime(0, "garden.img"));
     ASSERT_TRUE(loadAnime(7, "hero.png"));  // 4 x 6 at (6, 6)
     setAnimeY(7, 8);                         // rows 2 to 7
@@ -99,17 +99,18 @@ TEST_F(Composition, BackSlotLayersCoverHigherActors) {
     EXPECT_EQ((Bgr{0, 0, 250}), pixelAt(gNextScreen, 7, 1));
     EXPECT_EQ((Bgr{10, 20, 30}), pixelAt(gNextScreen, 7, 2));
     EXPECT_EQ((Bgr{50, 60, 70}), pixelAt(gNextScreen, 0, 5));
-    // Layer 1 at alpha 128 over the veil.
-    EXPECT_EQ(alphaOver(0, 200, 128), pixelAt(gNextScreen, 0, 0).b);
-    EXPECT_EQ(alphaOver(250, 200, 128), pixelAt(gNextScreen, 0, 0).r);
-    // Layer 2 has an unknown mode: hidden.
-    EXPECT_EQ((Bgr{0, 0, 250}), pixelAt(gNextScreen, 1, 1));
+    // Layer 1 at alpha 128 over the veil, then layer 3's 5 added.
+    EXPECT_EQ(alphaOver(0, 200, 128) + 5, pixelAt(gNextScreen, 0, 0).b);
+    EXPECT_EQ(alphaOver(250, 200, 128) + 5, pixelAt(gNextScreen, 0, 0).r);
+    // Layer 2 has an unknown mode: hidden; layer 3 adds (saturating).
+    EXPECT_EQ((Bgr{5, 5, 255}), pixelAt(gNextScreen, 1, 1));
+    EXPECT_EQ((Bgr{0, 0, 250}), pixelAt(gNextScreen, 2, 1));
     // A back slot's base follows its position; its layers do not.
     setAnimeX(0, 3);
     composeAllAnime();
     EXPECT_EQ((Bgr{0, 0, 0}), pixelAt(gNextScreen, 0, 5));
     EXPECT_EQ((Bgr{50, 60, 70}), pixelAt(gNextScreen, 3, 5));
-    EXPECT_EQ((Bgr{0, 0, 250}), pixelAt(gNextScreen, 1, 1));
+    EXPECT_EQ((Bgr{5, 5, 255}), pixelAt(gNextScreen, 1, 1));
 }
 
 TEST_F(Composition, PicturesAreLoadedOnceAndAgainOnlyWhenTheirNameChanges) {

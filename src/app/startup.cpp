@@ -72,6 +72,7 @@ bool initApplication(HINSTANCE) {
     initDirectDraw();
     setFullScreen(UserSettings.fullScreen != 0);
     initSound();
+    installButtonPlatform();
     mSpots::InitSystemButtons();
     installSystemCharAlpha();
     markAnimeDirty();

@@ -1,15 +1,94 @@
+// The choice screen: the map file read at a map choice, and the loop that waits for an option.
 #include "presentation/choiceScreens.h"
 
-// not built yet
+#include "base/displayMode.h"
+#include "base/input.h"
+#include "base/present.h"
+#include "base/settings.h"
+#include "files/textBuf.h"
+#include "presentation/msgBox.h"
+#include "presentation/msgDisplay.h"
+#include "scenario/anime/composition.h"
+#include "scenario/scriptState.h"
+
 namespace mSpots {
-void InitSystemButtons() {}
-void SetButtonMode(int) {}
-void UpdateButtons() {}
+bool LoadMapDefinition(const char* name) {
+    ClearChoices();
+    cTextBuf lines;
+    if (!name || !lines.Load("map", name)) return false;
+    ReadMapDefinition(lines);
+    return true;
+}
 }  // namespace mSpots
 
-// not built yet
-bool beginChoice(const char*) { return false; }
-// not built yet
-bool addChoiceOption(int32_t, const char*) { return true; }
-// not built yet
-int32_t runChoice() { return 0; }
+bool beginChoice(const char* rest) {
+    gMapChoice = 0;
+    if (!rest) return false;
+    cParams words;
+    words.Parse(rest);
+    const char* map = words.Get(0);
+    if (!*map) {
+        // Options of an earlier SELECT that never reached its CASE do not carry over.
+        mSpots::ClearChoices();
+        mSpots::ResetChoiceCanvas();
+        return true;
+    }
+    if (!mSpots::LoadMapDefinition(map)) {
+        // The options are then taken as text options: they need a canvas to show on.
+        mSpots::ResetChoiceCanvas();
+        return false;
+    }
+    gMapChoice = 1;
+    return true;
+}
+
+int32_t runChoice() {
+    const bool skipAtEntry = isSkipping();
+    if (MsgWindowMode != kModeSystem) setMsgWindowMode(kModeAdv);
+    const int mode = MsgWindowMode == kModeSystem ? kButtonsChoiceOnly : kButtonsChoice;
+    mSpots::SetButtonMode(mode);
+    clearCommand();
+
+    int32_t result = 0;
+    while (pollInput(kInputMenu, true)) {
+        bool alive = true;
+        while (getCommand() == kCmdNone) {
+            if (!pollInput(kInputMenu, true)) {
+                alive = false;
+                break;
+            }
+            updateScreen();
+            if (!gMapChoice) gMsgBox.Draw(false);
+            mSpots::UpdateButtons();
+            presentScreen();
+        }
+        if (!alive) break;
+
+        uint8_t command = getCommand();
+        if (command == kCmdOk) {
+            int32_t index = getSelectedIndex();
+            clearCommand();
+            // OK from a key or the pad: the click is replayed where the cursor stands.
+            if (index < 1) {
+                mSpots::PressButtons();
+                uint8_t scratch = kCmdNone;
+                mSpots::ReleaseButtons(scratch, index);
+            }
+            if (index >= 1) {
+                result = index;
+                break;
+            }
+        }
+        mSpots::NavigateButtons(command);
+        // A system command ends the choice only when it unwound the game or the program quits;
+        // an exit the player declined keeps it.
+        if (handleSystemCommand(kInputMenu) && (scriptAbortFlag || gQuitReceived)) break;
+        clearCommand();
+        mSpots::SetButtonMode(mode);
+    }
+
+    mSpots::ClearChoices();
+    clearCommand();
+    if (skipAtEntry && !UserSettings.endSkipAfterChoice) setSkipMode();
+    return result;
+}

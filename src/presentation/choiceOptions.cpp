@@ -1,5 +1,5 @@
-// The options of a choice: map definitions, option lines with their conditions, the text options'
-// rows and canvas, and the bar's button.
+// The options of a choice: the start of a text or map choice, map definitions, option lines with
+// their conditions, the text options' rows and canvas, and the bar's button.
 #include <cstdint>
 #include <cstring>
 
@@ -72,6 +72,14 @@ void ReadMapLine(const char* line) {
     }
 }
 
+bool LoadMapDefinition(const char* name) {
+    ClearChoices();
+    cTextBuf lines;
+    if (!name || !lines.Load("map", name)) return false;
+    ReadMapDefinition(lines);
+    return true;
+}
+
 void ReadMapDefinition(const cTextBuf& lines) {
     for (size_t i = 0; i < lines.LineCount(); ++i) ReadMapLine(lines.Line(i));
 }
@@ -132,6 +140,27 @@ void ClearChoices() {
     gPlaceTable.clear();
 }
 }  // namespace mSpots
+
+bool beginChoice(const char* rest) {
+    gMapChoice = 0;
+    if (!rest) return false;
+    cParams words;
+    words.Parse(rest);
+    const char* map = words.Get(0);
+    if (!*map) {
+        // Options of an earlier SELECT that never reached its CASE do not carry over.
+        mSpots::ClearChoices();
+        mSpots::ResetChoiceCanvas();
+        return true;
+    }
+    if (!mSpots::LoadMapDefinition(map)) {
+        // The options are then taken as text options: they need a canvas to show on.
+        mSpots::ResetChoiceCanvas();
+        return false;
+    }
+    gMapChoice = 1;
+    return true;
+}
 
 bool addChoiceOption(int32_t number, const char* line) {
     cParams words;

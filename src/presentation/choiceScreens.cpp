@@ -1,46 +1,14 @@
-// The choice screen: the map file read at a map choice, and the loop that waits for an option.
+// The choice screen: the loop that waits for an option.
 #include "presentation/choiceScreens.h"
 
 #include "base/displayMode.h"
 #include "base/input.h"
 #include "base/present.h"
 #include "base/settings.h"
-#include "files/textBuf.h"
 #include "presentation/msgBox.h"
 #include "presentation/msgDisplay.h"
 #include "scenario/anime/composition.h"
 #include "scenario/scriptState.h"
-
-namespace mSpots {
-bool LoadMapDefinition(const char* name) {
-    ClearChoices();
-    cTextBuf lines;
-    if (!name || !lines.Load("map", name)) return false;
-    ReadMapDefinition(lines);
-    return true;
-}
-}  // namespace mSpots
-
-bool beginChoice(const char* rest) {
-    gMapChoice = 0;
-    if (!rest) return false;
-    cParams words;
-    words.Parse(rest);
-    const char* map = words.Get(0);
-    if (!*map) {
-        // Options of an earlier SELECT that never reached its CASE do not carry over.
-        mSpots::ClearChoices();
-        mSpots::ResetChoiceCanvas();
-        return true;
-    }
-    if (!mSpots::LoadMapDefinition(map)) {
-        // The options are then taken as text options: they need a canvas to show on.
-        mSpots::ResetChoiceCanvas();
-        return false;
-    }
-    gMapChoice = 1;
-    return true;
-}
 
 int32_t runChoice() {
     const bool skipAtEntry = isSkipping();

@@ -32,13 +32,13 @@ const cModuleReset kReset(kOrderButtonTables, [] {
     gScreenSpotsActive = gChoiceSpotsActive = gSystemSpotsActive = 0;
 });
 
+bool loadPng(cSprite& sprite, const char* name) { return sprite.LoadPng(name); }
+
 // Wiring installed by the program or a test, not state.
 SpotCursorMover gCursorMover = nullptr;
-SpotImageLoader gImageLoader = nullptr;
+SpotImageLoader gImageLoader = loadPng;
 
-bool loadImage(cSprite& sprite, const char* name) {
-    return gImageLoader && name && gImageLoader(sprite, name);
-}
+bool loadImage(cSprite& sprite, const char* name) { return name && gImageLoader(sprite, name); }
 
 int64_t magnitude(int64_t v) { return v < 0 ? -v : v; }
 
@@ -57,7 +57,7 @@ constexpr uint8_t kChoiceBarIds[] = {kCmdHideWindow, kCmdSaveScreen, kCmdLoadScr
 }  // namespace
 
 void setSpotCursorMover(SpotCursorMover mover) { gCursorMover = mover; }
-void setSpotImageLoader(SpotImageLoader loader) { gImageLoader = loader; }
+void setSpotImageLoader(SpotImageLoader loader) { gImageLoader = loader ? loader : loadPng; }
 
 namespace mSpots_Common {
 

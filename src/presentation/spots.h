@@ -129,14 +129,13 @@ void NavigateButtons(uint8_t& command);
 void CancelPresses();
 }  // namespace mSpots
 
-// The platform side of the tables; the program installs its own at start-up, tests their own.
-// Moves the mouse cursor to a point of the main window's client area.
+// The cursor move is the platform's: the program installs it at start-up, tests their own.
+// Moves the mouse cursor to a point of the main window's client area; null: it does not move.
 using SpotCursorMover = void (*)(int32_t x, int32_t y);
-// Loads a PNG of folder "img" into the sprite; true when it loaded.
-using SpotImageLoader = bool (*)(cSprite& sprite, const char* name);
-// Null: the cursor does not move / no image loads.
 void setSpotCursorMover(SpotCursorMover mover);
+// Test seam: replaces the loading of the spots' PNGs from folder "img" (null restores it).
+using SpotImageLoader = bool (*)(cSprite& sprite, const char* name);
 void setSpotImageLoader(SpotImageLoader loader);
 
-// The program's side: the left-button handlers of the input layer, the cursor and PNG loading.
+// The program's side: the left-button handlers of the input layer and the cursor move.
 void installButtonPlatform();

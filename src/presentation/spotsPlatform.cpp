@@ -1,4 +1,4 @@
-// The program's side of the button tables: the left button's handlers, the cursor and PNG loading.
+// The program's side of the button tables: the left button's handlers and the cursor move.
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
@@ -13,12 +13,9 @@ void moveCursor(int32_t x, int32_t y) {
     POINT p = {x, y};
     if (gMainWindow && ClientToScreen(gMainWindow, &p)) SetCursorPos(p.x, p.y);
 }
-
-bool loadPng(cSprite& sprite, const char* name) { return sprite.LoadPng(name); }
 }  // namespace
 
 void installButtonPlatform() {
     setButtonHandlers(mSpots::PressButtons, mSpots::ReleaseButtons);
     setSpotCursorMover(moveCursor);
-    setSpotImageLoader(loadPng);
 }

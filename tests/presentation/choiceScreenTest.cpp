@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "../files/winTempFolder.h"
+#include "../graphics/png/pngBuilder.h"
 #include "base/appHooks.h"
 #include "base/clock.h"
 #include "base/displayMode.h"
@@ -302,24 +303,42 @@ TEST_F(ChoiceScreenTest, AChoiceWithoutOptionsWaitsForASystemCommand) {
     EXPECT_EQ(9, player.polls);
 }
 
-// --- beginChoice over a data folder
+// --- beginChoice over a data folder, the map files and button images read from it
+
+// An RGBA PNG of a 4-byte image.
+std::vector<unsigned char> pngOf(const cSprite& image) {
+    Bytes raw;
+    for (int i = 0; i < image.width * image.height; ++i) {
+        const uint8_t* p = image.pixels + static_cast<size_t>(i) * 4;
+        raw.insert(raw.end(), {p[3], p[2], p[1], p[0]});
+    }
+    PngParts parts;
+    parts.header = ihdr(static_cast<uint32_t>(image.width), static_cast<uint32_t>(image.height), 6);
+    parts.stream = zlibCompress(filterRows(raw, image.width, image.height, 4, {0}));
+    return buildPng(parts);
+}
 
 class MapChoiceTest : public ChoiceScreenTest {
 protected:
     void SetUp() override {
         ChoiceScreenTest::SetUp();
+        setSpotImageLoader(nullptr);  // the real files from here on
         gArchiveIndex.clear();
         ASSERT_TRUE(setDataFolder(folder.path().c_str()));
         TempFolder::makeFolder(folder / "map");
+        TempFolder::makeFolder(folder / "img");
     }
     void writeMap(const char* name, const std::string& text) {
         ASSERT_TRUE(TempFolder::writeFile(folder / "map\\" + name, text));
+    }
+    void writeImage(const char* name, const cSprite& image) {
+        ASSERT_TRUE(TempFolder::writeFile(folder / "img\\" + name, pngOf(image)));
     }
     TempFolder folder;
 };
 
 TEST_F(MapChoiceTest, AMapChoiceWithHostileLinesEnabledDisabledAndDroppedOptions) {
-    images()["town.png"] = strip(60, 60, 4);
+    writeImage("town.png", strip(60, 60, 4));
     writeMap("town.map",
              "; the town\r\n"
              "ICON:home 4 town.png\r\n"

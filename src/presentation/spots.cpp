@@ -57,6 +57,9 @@ constexpr uint8_t kChoiceBarIds[] = {kCmdHideWindow, kCmdSaveScreen, kCmdLoadScr
 }  // namespace
 
 void setSpotCursorMover(SpotCursorMover mover) { gCursorMover = mover; }
+void moveCursorInClient(int32_t x, int32_t y) {
+    if (gCursorMover) gCursorMover(x, y);
+}
 void setSpotImageLoader(SpotImageLoader loader) { gImageLoader = loader ? loader : loadPng; }
 
 namespace mSpots_Common {
@@ -253,7 +256,7 @@ void cSpotTable::Navigate(uint8_t& command) const {
         return;
     }
     const SpotPoint c = target.GetCentre();
-    if (gCursorMover) gCursorMover(toInt32(c.x), toInt32(c.y));
+    moveCursorInClient(toInt32(c.x), toInt32(c.y));
 }
 }  // namespace mSpots_Common
 

@@ -133,6 +133,9 @@ void CancelPresses();
 // Moves the mouse cursor to a point of the main window's client area; null: it does not move.
 using SpotCursorMover = void (*)(int32_t x, int32_t y);
 void setSpotCursorMover(SpotCursorMover mover);
+// Puts the mouse cursor on a point of the client area through the installed mover; the next
+// pollInput reads it back.
+void moveCursorInClient(int32_t x, int32_t y);
 // Test seam: replaces the loading of the spots' PNGs from folder "img" (null restores it).
 using SpotImageLoader = bool (*)(cSprite& sprite, const char* name);
 void setSpotImageLoader(SpotImageLoader loader);

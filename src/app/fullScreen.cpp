@@ -149,7 +149,7 @@ void leaveFullScreen(HWND window) {
 }
 
 bool setFullScreen(bool on) {
-    if (on == (gIsFullScreen != 0) || !gMainWindow || !gScreen.directDraw || isMoviePlaying()) return false;
+    if (on == (gIsFullScreen != 0) || !gMainWindow || !gScreen.directDraw || isMovieActive()) return false;
     HWND window = gMainWindow;
     bool switched = true;
     if (on) {

@@ -12,7 +12,7 @@
 #include "graphics/graphics.h"
 #include "graphics/screen.h"
 #include "media/movie.h"
-#include "media/sound.h"
+#include "media/soundDevice.h"
 #include "presentation/msgDisplay.h"
 #include "scenario/scriptState.h"
 
@@ -46,7 +46,7 @@ void presentWindowed() {
 }
 
 void platformPresent() {
-    if (!gMainWindow || isMoviePlaying()) return;
+    if (!gMainWindow || isMovieActive()) return;
     if (gIsFullScreen) gGraphics.Present(gBackBuffer);
     else presentWindowed();
 }
@@ -78,7 +78,7 @@ bool confirmQuit(HWND window) {
 }
 
 LRESULT onPaint(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (isMoviePlaying()) return DefWindowProcA(window, message, wParam, lParam);
+    if (isMovieActive()) return DefWindowProcA(window, message, wParam, lParam);
     if (!GetUpdateRect(window, nullptr, FALSE)) return 0;
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
@@ -198,7 +198,7 @@ LRESULT CALLBACK mainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         if (gWindow.timerId) KillTimer(window, gWindow.timerId);
         gWindow.timerId = 0;
         shutdownMovie();
-        resetSoundFocus();
+        resetSoundFocus(window);
         leaveFullScreen(window);
         gMainWindow = 0;
         PostQuitMessage(0);

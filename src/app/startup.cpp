@@ -18,7 +18,7 @@
 #include "graphics/graphics.h"
 #include "graphics/screen.h"
 #include "media/movie.h"
-#include "media/sound.h"
+#include "media/soundDevice.h"
 #include "presentation/backlog.h"
 #include "presentation/choiceScreens.h"
 #include "presentation/msgDisplay.h"

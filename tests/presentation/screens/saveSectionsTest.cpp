@@ -7,6 +7,7 @@
 
 #include "base/moduleState.h"
 #include "files/saveStream.h"
+#include "media/sound.h"
 #include "presentation/screens/saveSections.h"
 #include "scenario/scriptState.h"
 #include "scenario/variableStore.h"
@@ -23,6 +24,13 @@ std::vector<std::string> sectionNames() {
 // A state worth saving, per section (a section without an entry saves the reset state).
 const std::map<std::string, std::function<void()>> kStates = {
     {"Data_Script", [] { setChapter("date", "chapter"); }},
+    {"Data_Sound",
+     [] {
+         setEnvName("rain.ogg");
+         setBgmName("theme.ogg");
+         setLoopBGM(true);
+         gVoiceFolder = "ch1";
+     }},
     {"Data_Flags",
      [] {
          int32_t* values = variableValues(VariableKind::Local);

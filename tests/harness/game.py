@@ -19,6 +19,7 @@ reads its save folder through its own descrambling code.
 Every Game fails its test when the program crashes (Wine reports an unhandled exception), runs past
 its time limit (it is killed), or leaves a process behind in its folder.
 """
+import math
 import os
 import shutil
 import struct
@@ -469,6 +470,154 @@ def wait_until(predicate, timeout=10, step=0.05):
             return v
         time.sleep(step)
     return predicate()
+
+
+# ---------------------------------------------------------------------------------------------
+# Sound: the sound server's null sink (scripts/wine-env), recorded from its monitor.
+
+AUDIO_RATE = 44100
+AUDIO_SINK = 'morvane'
+_TONE_TABLES = {}
+
+
+class Recording:
+    """What the sink played: 16-bit stereo at 44.1 kHz, kept as mono samples in -1..1. Times are
+    seconds from the first recorded sample (the sink records while something plays into it)."""
+
+    def __init__(self, raw):
+        import array
+        a = array.array('h')
+        a.frombytes(raw[:len(raw) // 4 * 4])
+        if sys.byteorder != 'little':
+            a.byteswap()
+        self.mono = [(a[i] + a[i + 1]) / 65536.0 for i in range(0, len(a), 2)]
+
+    @property
+    def seconds(self):
+        return len(self.mono) / AUDIO_RATE
+
+    def span(self, t0, t1):
+        i0 = max(0, int(round(t0 * AUDIO_RATE)))
+        i1 = min(len(self.mono), int(round(t1 * AUDIO_RATE)))
+        return self.mono[i0:i1] if i1 > i0 else []
+
+    def rms(self, t0, t1):
+        x = self.span(t0, t1)
+        return math.sqrt(sum(v * v for v in x) / len(x)) if x else 0.0
+
+    def tone(self, frequency, t0, t1):
+        """Amplitude of a sine of that frequency in the span (a full-scale sine gives 1)."""
+        x = self.span(t0, t1)
+        if not x:
+            return 0.0
+        key = (frequency, len(x))
+        if key not in _TONE_TABLES:
+            w = 2 * math.pi * frequency / AUDIO_RATE
+            _TONE_TABLES[key] = ([math.cos(w * i) for i in range(len(x))],
+                                 [math.sin(w * i) for i in range(len(x))])
+        cos, sin = _TONE_TABLES[key]
+        c = sum(v * k for v, k in zip(x, cos))
+        s = sum(v * k for v, k in zip(x, sin))
+        return 2 * math.hypot(c, s) / len(x)
+
+    def levels(self, window, t0=0.0, t1=None):
+        """(start, rms) of consecutive windows."""
+        t1 = self.seconds if t1 is None else min(t1, self.seconds)
+        out, t = [], t0
+        while t + window <= t1 + 1e-9:
+            out.append((t, self.rms(t, t + window)))
+            t += window
+        return out
+
+    def onset(self, threshold=0.02, after=0.0, window=0.005):
+        """Start of the first window louder than the threshold, or None."""
+        for t, r in self.levels(window, after):
+            if r > threshold:
+                return t
+        return None
+
+    def silent_runs(self, threshold, t0, t1, window=0.01):
+        """(start, length) of the runs of windows quieter than the threshold."""
+        runs, start = [], None
+        for t, r in self.levels(window, t0, t1):
+            if r < threshold:
+                start = t if start is None else start
+            elif start is not None:
+                runs.append((start, t - start))
+                start = None
+        if start is not None:
+            runs.append((start, t1 - start))
+        return runs
+
+    def tone_runs(self, frequencies, t0, t1, window=0.02, shortest=0.06, floor=0.01):
+        """The dominant frequency over time as [(frequency, start, length)]: windows quieter than
+        the floor count as None; runs shorter than `shortest` join their neighbours."""
+        marks = []
+        for t, r in self.levels(window, t0, t1):
+            if r < floor:
+                marks.append((None, t))
+                continue
+            amps = {f: self.tone(f, t, t + window) for f in frequencies}
+            marks.append((max(amps, key=amps.get), t))
+        runs = []
+        for f, t in marks:
+            if runs and runs[-1][0] == f:
+                runs[-1][2] += window
+            else:
+                runs.append([f, t, window])
+        merged = []
+        for run in runs:
+            if run[2] < shortest and merged:
+                merged[-1][2] += run[2]
+            elif merged and merged[-1][0] == run[0]:
+                merged[-1][2] += run[2]
+            else:
+                merged.append(run)
+        return [tuple(r) for r in merged]
+
+
+def decibels(level, reference):
+    return 20 * math.log10(max(level, 1e-9) / reference)
+
+
+class AudioCapture:
+    """Records the sink's monitor while it is open:
+
+        with AudioCapture(path) as audio:
+            ...
+        recording = audio.recording
+    """
+
+    def __init__(self, path):
+        self.path = path
+        self.recording = None
+
+    def __enter__(self):
+        self.file = open(self.path, 'wb')
+        self.proc = subprocess.Popen(
+            ['parec', '--device=%s.monitor' % AUDIO_SINK, '--raw', '--format=s16le',
+             '--rate=%d' % AUDIO_RATE, '--channels=2', '--latency-msec=20'],
+            stdin=subprocess.DEVNULL, stdout=self.file, stderr=subprocess.DEVNULL)
+        self.started = time.time()
+        return self
+
+    def stop(self):
+        if self.proc.poll() is None:
+            self.proc.terminate()
+            try:
+                self.proc.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.proc.kill()
+                self.proc.wait()
+        self.file.close()
+        with open(self.path, 'rb') as f:
+            self.recording = Recording(f.read())
+        return self.recording
+
+    def __exit__(self, kind, value, tb):
+        if self.recording is None:
+            self.stop()
+        return False
 
 
 def main():

@@ -174,8 +174,8 @@ void setVolume(const char* channel, int on, int volume) {
 }
 
 void run(const std::string& line) {
-    char word[64] = "", a[260] = "", b[64] = "", c[64] = "";
-    std::sscanf(line.c_str(), "%63s %259s %63s %63s", word, a, b, c);
+    char word[64] = "", a[1024] = "", b[64] = "", c[64] = "";
+    std::sscanf(line.c_str(), "%63s %1023s %63s %63s", word, a, b, c);
     const std::string w = word;
     if (w.empty()) return;
     say("do %s at %.3f", line.c_str(), unixSeconds());
@@ -219,7 +219,7 @@ std::vector<std::string> readActions(const char* path) {
     std::vector<std::string> lines;
     FILE* f = std::fopen(path, "rb");
     if (!f) return lines;
-    char buffer[512];
+    char buffer[2048];
     while (std::fgets(buffer, sizeof buffer, f)) {
         std::string line = buffer;
         while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();

@@ -29,11 +29,12 @@ class ProbeRun:
         return self.game.path('data/' + rel)
 
     def run(self, actions, during=None):
-        """Runs the actions, then closes the window, with the sink recorded; `during(run)` acts on
+        """Runs the actions (text or bytes), then closes the window, with the sink recorded; `during(run)` acts on
         the running probe meanwhile. Returns the recording."""
         lines = list(actions) + ['close']
         with open(self.game.path('actions.txt'), 'wb') as f:
-            f.write(''.join(line + '\r\n' for line in lines).encode('ascii'))
+            f.write(b''.join((line if isinstance(line, bytes) else line.encode('ascii')) + b'\r\n'
+                             for line in lines))
         with AudioCapture(self.game.path('sink.raw')) as audio:
             self.game.start('actions.txt')
             if during:

@@ -112,9 +112,13 @@ class Movies(TestCase):
             os.makedirs(p.data('movies'))
             with open(p.data('movies/bad.avi'), 'wb') as f:
                 f.write(b'RIFF\x10\x00\x00\x00AVI garbage that no filter renders' * 20)
+            # A path beyond 259 characters, and one that is not text of the code page (a lead
+            # byte followed by a byte that cannot end the character).
+            long_path = 'data\\movies\\' + 'x' * 300 + '.avi'
             p.run(['movie data\\movies\\bad.avi', 'movie data\\movies\\missing.avi',
+                   'movie ' + long_path, b'movie data\\movies\\\x81\x7f.avi',
                    'colour %d %d %d' % AFTER, 'wait 1500'], during)
-            self.assertEqual(['0', '0'], p.results())
+            self.assertEqual(['0', '0', '0', '0'], p.results())
             self.assertGreater(share(shots['after'], AFTER), 0.9)
 
     def test_music_stays_stopped_after_a_movie(self):

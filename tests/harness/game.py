@@ -520,6 +520,17 @@ class Recording:
         s = sum(v * k for v, k in zip(x, sin))
         return 2 * math.hypot(c, s) / len(x)
 
+    def tone_steady(self, frequency, t0, t1, window=0.05):
+        """The tone's median amplitude over short windows (a long window loses a tone whose phase
+        jumps where the platform dropped or inserted a few samples)."""
+        amps = sorted(self.tone(frequency, t, t + window) for t, _ in self.levels(window, t0, t1))
+        return amps[len(amps) // 2] if amps else 0.0
+
+    def tone_peak(self, frequency, t0, t1, window=0.05):
+        """The tone's largest amplitude over short windows."""
+        return max([self.tone(frequency, t, t + window) for t, _ in self.levels(window, t0, t1)]
+                   or [0.0])
+
     def levels(self, window, t0=0.0, t1=None):
         """(start, rms) of consecutive windows."""
         t1 = self.seconds if t1 is None else min(t1, self.seconds)

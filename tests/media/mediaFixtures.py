@@ -15,7 +15,7 @@ AMPLITUDE = 0.5
 
 
 def tones_wav(path, parts, rate=44100, channels=2, amplitude=AMPLITUDE):
-    """A WAV of consecutive sine tones: parts is [(seconds, frequency)]; frequency None is silence."""
+    """A WAV of sine tones one after the other: parts is [(seconds, frequency or None)]."""
     work = tempfile.mkdtemp()
     try:
         pieces = []
@@ -54,7 +54,8 @@ def movie(path, seconds, colour, frequency=440, size=(640, 480)):
     _run(['ffmpeg', '-loglevel', 'error', '-y',
           '-f', 'lavfi', '-i', 'color=c=0x%02X%02X%02X:s=%dx%d:r=10:d=%s'
           % (colour + size + (seconds,)),
-          '-f', 'lavfi', '-i', 'sine=frequency=%d:sample_rate=44100:duration=%s' % (frequency, seconds),
+          '-f', 'lavfi', '-i',
+          'sine=frequency=%d:sample_rate=44100:duration=%s' % (frequency, seconds),
           '-af', 'volume=4', '-ac', '2', '-c:v', 'mjpeg', '-q:v', '2', '-pix_fmt', 'yuvj420p',
           '-c:a', 'pcm_s16le', path], timeout=120)
     return path

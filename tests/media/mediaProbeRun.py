@@ -29,8 +29,8 @@ class ProbeRun:
         return self.game.path('data/' + rel)
 
     def run(self, actions, during=None):
-        """Runs the actions (text or bytes), then closes the window, with the sink recorded; `during(run)` acts on
-        the running probe meanwhile. Returns the recording."""
+        """Runs the actions (text or bytes), then closes the window, with the sink recorded;
+        `during(run)` acts on the running probe meanwhile. Returns the recording."""
         lines = list(actions) + ['close']
         with open(self.game.path('actions.txt'), 'wb') as f:
             f.write(b''.join((line if isinstance(line, bytes) else line.encode('ascii')) + b'\r\n'

@@ -103,7 +103,7 @@ class SoundCommands(TestCase):
         t0 = rec.onset(LEVEL / 4)
         self.assertIsNotNone(t0, 'no music')
         for start, frequency in ((0.1, 440), (1.1, 880), (2.1, 1320), (2.6, 880)):
-            self.assertAlmostEqual(LEVEL, rec.tone(frequency, t0 + start, t0 + start + 0.3),
+            self.assertAlmostEqual(LEVEL, rec.tone_steady(frequency, t0 + start, t0 + start + 0.3),
                                    delta=LEVEL * 0.2, msg='%d Hz at %.1f s' % (frequency, start))
         # The fade: about 20 dB down two seconds after it began (3 s in).
         steady = rec.rms(t0 + 0.2, t0 + 2.8)
@@ -113,24 +113,26 @@ class SoundCommands(TestCase):
         e0 = first(rec, 660, LEVEL / 2, t0 + 5.0)
         self.assertIsNotNone(e0, 'no ambient loop')
         # "bgm" without a name stopped the fading music as the loop began (it was 25 dB down).
-        self.assertGreater(max(rec.tone(f, e0 - 0.25, e0 - 0.05) for f in (440, 880, 1320)), 0.005)
+        self.assertGreater(max(rec.tone_peak(f, e0 - 0.25, e0 - 0.05) for f in (440, 880, 1320)),
+                           0.005)
         for f in (440, 880, 1320):
-            self.assertLess(rec.tone(f, e0 + 0.1, e0 + 1.4), 0.002, 'the music did not stop')
+            self.assertLess(rec.tone_peak(f, e0 + 0.1, e0 + 1.4), 0.002, 'the music did not stop')
         se = first(rec, 1000, LEVEL / 2, e0)
         self.assertIsNotNone(se, 'no sound effect')
         self.assertAlmostEqual(1.5, se - e0, delta=0.3)
-        self.assertLess(rec.tone(1000, se + 0.4, se + 0.8), 0.02, 'the effect plays more than once')
+        self.assertLess(rec.tone_peak(1000, se + 0.4, se + 0.8), 0.02,
+                        'the effect plays more than once')
         voice = first(rec, 550, LEVEL / 2, se)
         self.assertIsNotNone(voice, 'no voice from the voice folder')
         self.assertAlmostEqual(1.0, voice - se, delta=0.3)
         for t in (e0 + 0.2, e0 + 1.0, se + 0.5, voice + 0.8):
-            self.assertAlmostEqual(LEVEL, rec.tone(660, t, t + 0.2), delta=LEVEL * 0.2)
+            self.assertAlmostEqual(LEVEL, rec.tone_steady(660, t, t + 0.2), delta=LEVEL * 0.2)
 
         # The movie's track; the ambient loop does not come back after it.
         m0 = first(rec, 440, TRACK / 2, voice + 0.5)
         self.assertIsNotNone(m0, 'the movie was not heard')
-        self.assertAlmostEqual(TRACK, rec.tone(440, m0 + 0.5, m0 + 1.5), delta=TRACK * 0.2)
-        self.assertLess(rec.tone(660, m0 + 0.5, m0 + 1.5), 0.01, 'the ambient loop plays on')
+        self.assertAlmostEqual(TRACK, rec.tone_steady(440, m0 + 0.5, m0 + 1.5), delta=TRACK * 0.2)
+        self.assertLess(rec.tone_peak(660, m0 + 0.5, m0 + 1.5), 0.01, 'the ambient loop plays on')
         self.assertLess(rec.rms(m0 + 3.3, m0 + 4.5), 0.003, 'sound after the movie')
 
 

@@ -122,9 +122,7 @@ bool replaceFile(const char* from, const char* to) {
     return from && to && MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
-void deleteFile(const char* path) {
-    if (path) DeleteFileA(path);
-}
+bool deleteFile(const char* path) { return path && DeleteFileA(path); }
 
 bool programPath(char (&out)[kPathMax]) {
     DWORD n = GetModuleFileNameA(nullptr, out, sizeof out);

@@ -47,6 +47,7 @@ bool createFolder(const char* path);
 // Puts a completely written file in place of another in one step, the old one replaced and the
 // data on the disk when it returns; false leaves both as they were.
 bool replaceFile(const char* from, const char* to);
-void deleteFile(const char* path);
+// True when the file was deleted.
+bool deleteFile(const char* path);
 // The running program's full path; false when it cannot be read whole.
 bool programPath(char (&out)[kPathMax]);

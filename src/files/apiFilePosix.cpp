@@ -146,9 +146,7 @@ bool replaceFile(const char* from, const char* to) {
     return synced && std::rename(source.c_str(), hostPath(to).c_str()) == 0;
 }
 
-void deleteFile(const char* path) {
-    if (path) unlink(hostPath(path).c_str());
-}
+bool deleteFile(const char* path) { return path && unlink(hostPath(path).c_str()) == 0; }
 
 bool programPath(char (&out)[kPathMax]) {
     ssize_t n = readlink("/proc/self/exe", out, sizeof out);

@@ -8,7 +8,18 @@
 namespace {
 char gSaveFolder[kPathMax];
 bool gSaveFolderKnown = false;
+
+struct Faults {
+    int writes = 0;
+    int failAt = 0;
+    bool failReplace = false;
+};
+Faults gFaults;
+
+bool faultyWrite() { return gFaults.failAt > 0 && ++gFaults.writes == gFaults.failAt; }
 }  // namespace
+
+void setSaveFileFaults(int failAt, bool failReplace) { gFaults = Faults{0, failAt, failReplace}; }
 
 const char* getSaveFolder() {
     if (!gSaveFolderKnown) {
@@ -65,7 +76,7 @@ bool cSaveFile::Read(void* buffer, size_t n) {
 }
 
 bool cSaveFile::Write(const void* buffer, size_t n) {
-    if (!buffer || n == 0) return false;
+    if (!buffer || n == 0 || faultyWrite()) return false;
     const uint8_t* from = static_cast<const uint8_t*>(buffer);
     uint8_t block[4096];
     size_t done = 0;
@@ -89,7 +100,7 @@ bool replaceSaveFile(const char* name, const std::function<bool(cSaveFile&)>& wr
     if (!file.Create(tempName)) return false;
     bool written = write(file);
     written = file.Close() && written;
-    if (written && replaceFile(tempPath, finalPath)) return true;
+    if (written && !gFaults.failReplace && replaceFile(tempPath, finalPath)) return true;
     deleteFile(tempPath);
     return false;
 }

@@ -23,6 +23,10 @@ class cSaveFile;
 // succeeded. On any failure the old file stays byte for byte and the temporary file is removed.
 bool replaceSaveFile(const char* name, const std::function<bool(cSaveFile&)>& write);
 
+// Test seam: from now on the failAt-th write through a cSaveFile fails (counted from 1; 0 none),
+// and every replace fails while failReplace is set.
+void setSaveFileFaults(int failAt, bool failReplace);
+
 class cSaveFile {
 public:
     // Creates the save folder when missing, then creates or truncates the file.

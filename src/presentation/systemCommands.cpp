@@ -12,21 +12,17 @@
 #include "presentation/backlog.h"
 #include "presentation/choiceScreens.h"
 #include "presentation/msgDisplay.h"
+#include "presentation/systemCommands.h"
 #include "presentation/screens/configDialog.h"
 #include "presentation/screens/saveSlots.h"
 #include "scenario/anime/composition.h"
 #include "scenario/scriptState.h"
 #include "scenario/variableStore.h"
 
+// The memo goes in with the save itself: a failed save leaves the old slot 0 as it was.
+bool quickSave() { return saveGameWithMemo(0, uiText(UiText::QuickSaveMemo)); }
+
 namespace {
-void quickSave() {
-    saveGame(0);
-    SaveSlotHeader header;
-    readSaveHeader(0, header);
-    std::memset(header.memo, 0, sizeof header.memo);
-    std::strncpy(header.memo, uiText(UiText::QuickSaveMemo), sizeof header.memo - 1);
-    writeSaveHeader(0, header);
-}
 
 // The window hidden until any command: the message window is not drawn meanwhile, and the command
 // that brings it back does nothing else.

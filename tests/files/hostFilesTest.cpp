@@ -2,6 +2,9 @@
 // configuration, the settings file and the global variable files, read from and written to a
 // temporary folder through the POSIX side of the file interface; and the one replacing write.
 #include <dirent.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -194,6 +197,41 @@ TEST_F(HostFiles, ReplacingWriteKeepsTheOldFileOnFailure) {
     }));
     EXPECT_EQ(second, descrambled("slot"));
     EXPECT_EQ(std::vector<std::string>{"slot"}, files(save));
+}
+
+TEST_F(HostFiles, AProgramKilledInTheMiddleOfAWriteKeepsTheOldFile) {
+    // A slot-sized file, then a child process that replaces it under a file-size limit: the
+    // system kills it in the middle of the temporary file, as a crash or a full disk would.
+    std::vector<uint8_t> old(40000);
+    for (size_t i = 0; i < old.size(); ++i) old[i] = static_cast<uint8_t>(i * 7);
+    ASSERT_TRUE(replaceSaveFile("savedata.000", [&old](cSaveFile& f) {
+        return f.Write(old.data(), old.size());
+    }));
+    const std::vector<uint8_t> before = read(save + "savedata.000");
+    const pid_t child = fork();
+    ASSERT_NE(-1, child);
+    if (child == 0) {
+        const rlimit limit = {30000, 30000};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::vector<uint8_t> fresh(60000, 0x33);
+        replaceSaveFile("savedata.000", [&fresh](cSaveFile& f) {
+            return f.Write(fresh.data(), fresh.size());
+        });
+        _exit(0);  // only when the limit did not stop it
+    }
+    int status = 0;
+    ASSERT_EQ(child, waitpid(child, &status, 0));
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(SIGXFSZ, WTERMSIG(status));
+    EXPECT_EQ(before, read(save + "savedata.000"));
+    EXPECT_EQ(old, descrambled("savedata.000"));
+    // The next save writes over the stale temporary file.
+    const std::vector<uint8_t> next(50000, 0x44);
+    ASSERT_TRUE(replaceSaveFile("savedata.000", [&next](cSaveFile& f) {
+        return f.Write(next.data(), next.size());
+    }));
+    EXPECT_EQ(next, descrambled("savedata.000"));
+    EXPECT_EQ(std::vector<std::string>{"savedata.000"}, files(save));
 }
 
 TEST_F(HostFiles, GlobalVariableFiles) {

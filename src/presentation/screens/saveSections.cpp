@@ -18,6 +18,8 @@ const SaveSection kSharedSections[] = {
 constexpr size_t kSharedCount = sizeof kSharedSections / sizeof kSharedSections[0];
 }  // namespace
 
+size_t sharedSaveSectionCount() { return kSharedCount; }
+
 size_t saveSectionCount() { return kSharedCount + configurationSaveSectionCount(); }
 
 const SaveSection& saveSection(size_t index) {

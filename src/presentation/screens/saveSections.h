@@ -13,6 +13,8 @@ struct SaveSection {
 // The sections of this configuration, in stored order.
 size_t saveSectionCount();
 const SaveSection& saveSection(size_t index);
+// The sections every configuration saves (the first rows), which a loadable slot must hold.
+size_t sharedSaveSectionCount();
 // Per configuration: the rows after the shared ones (the flow record in the full configuration,
 // none in the earlier one).
 size_t configurationSaveSectionCount();

@@ -45,12 +45,17 @@ void SetPendingVoice(const char* voicePath) {
 }
 
 bool GetEntry(int32_t back, vstring& name, vstring& text, vstring& voice) {
-    if (back < 0 || back >= kLogSize) return false;
-    const cLogNode& node = gLog.gLogNodes[ringIndex(back)];
-    name = node.name;
-    text = node.text;
-    voice = node.voice;
+    const cLogNode* node = entryBehind(back);
+    if (!node) return false;
+    name = node->name;
+    text = node->text;
+    voice = node->voice;
     return true;
+}
+
+const cLogNode* entryBehind(int32_t back) {
+    if (back < 0 || back >= kLogSize) return nullptr;
+    return &gLog.gLogNodes[ringIndex(back)];
 }
 
 void Serialize(cSaveStream& stream) {

@@ -28,6 +28,8 @@ void SetPendingVoice(const char* voicePath);
 // The entry b steps behind the write position (1 the newest); false, copying nothing, when b is
 // outside 0 to 59.
 bool GetEntry(int32_t back, vstring& name, vstring& text, vstring& voice);
+// The same entry in place, without copying (entries from a save may be huge); null outside 0 to 59.
+const cLogNode* entryBehind(int32_t back);
 // The backlog screen; returns when the player leaves it or on quit.
 void RunScreen();
 // The save section "Data_Log", written or read by the stream's mode.

@@ -207,12 +207,14 @@ TEST_F(ChoiceScreenTest, ArrowKeysFromACursorOffTheOptions) {
 
 TEST_F(ChoiceScreenTest, ASystemCommandRunsInPlaceAndTheButtonModeComesBack) {
     commandAt(3, kCmdBacklog);
+    commandAt(5, kCmdCancel);  // the backlog's first frame: leave it
     std::vector<int> modes;
     player.onPoll = [&](int) { modes.push_back(gChoiceSpotsActive * 10 + gSystemSpotsActive); };
     clickAt(6, rowX, rowY(0));
     EXPECT_EQ(1, textChoice(kThree));
     ASSERT_GE(modes.size(), 6u);
-    EXPECT_EQ(11, modes[3]);  // choice table and bar active again after the command
+    EXPECT_EQ(0, modes[3]);   // in the backlog, neither the options nor the bar
+    EXPECT_EQ(11, modes[5]);  // choice table and bar active again after the command
 }
 
 TEST_F(ChoiceScreenTest, BackToTheTitleEndsTheChoiceWithZeroAfterCleanUp) {

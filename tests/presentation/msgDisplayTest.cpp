@@ -209,6 +209,7 @@ TEST_F(MsgDisplayTest, DeclinedExitKeepsTheMessage) {
 }
 
 TEST_F(MsgDisplayTest, SystemCommandsAreConsumedOutsideSystemMode) {
+    player.commands[1] = kCmdCancel;  // leaves the backlog at its first poll
     setCommand(kCmdBacklog);
     EXPECT_FALSE(handleSystemCommand(kInputReading));
     EXPECT_EQ(kCmdNone, getCommand());

@@ -6,7 +6,9 @@ the older ones above it, a row every 75 pixels: each speaker's name ends at x 18
 begins at x 200. The bar, its two arrows and the handle (at the bottom for the newest page) lie at
 x 780. A notch of the wheel moves the page one message older and back; the handle dragged to the
 top of the bar shows the oldest page (empty here), dragged to the bottom the newest again. Only the
-row of the message that had a voice lights up under the cursor. A right click leaves it.
+row of the message that had a voice lights up under the cursor, and a click on it plays the voice
+again (heard on the sound server's null sink); a click on a row without one plays nothing. A right
+click leaves it.
 """
 import os
 import struct
@@ -14,8 +16,11 @@ import sys
 import time
 import zlib
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'media'))
+from mediaFixtures import AMPLITUDE, ogg  # noqa: E402
+
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'harness'))
-from game import CONFIG, Game, TestCase, main, wait_until, wininfo, xdotool  # noqa: E402
+from game import AudioCapture, Game, TestCase, main, wait_until, wininfo, xdotool  # noqa: E402
 
 IDYES = 6
 WIDTH, HEIGHT = 800, 600
@@ -30,6 +35,8 @@ FLAGS = {'G000': 'step'}
 NAMES = ['田中', '山田', '田中', '山田', '田中', '山田']
 TEXTS = ['田一', '田二二', '田三三三', '田四', '田五五', '田六']
 VOICED = 4  # the message after the voice line
+VOICE_TONE = 550
+LEVEL = AMPLITUDE * 0.5  # at the default voice volume, -6 dB
 
 
 def png(width, height, pixel, alpha=True):
@@ -103,6 +110,7 @@ class Backlog(TestCase):
         # A row button: an opaque strip at its left end in each frame, clear beyond it.
         g.write('img/sys_log_item.png',
                 png(780, 225, lambda x, y: ITEM[y // 75] + (255,) if x < 20 else (0, 0, 0, 0)))
+        ogg(g.path('data/voice/v001.ogg'), [(0.5, VOICE_TONE)])
         g.write_text('script/start.txt', script())
         return g
 
@@ -118,6 +126,8 @@ class Backlog(TestCase):
         # Read the six messages with clicks.
         for k in range(1, len(TEXTS) + 1):
             self.assertTrue(wait_until(lambda: step_of(g) == k, 20), 'message %d did not come' % k)
+            if k == VOICED:
+                self.voiced_at = time.time()  # its voice begins now
             self.typed_out(g)
             if k < len(TEXTS):
                 g.click(400, 300)
@@ -128,6 +138,9 @@ class Backlog(TestCase):
         time.sleep(0.5)
         return g.screenshot()
 
+    def wait_handle(self, g, top, what):
+        self.assertTrue(wait_until(lambda: self.handle_top(g) == top, 10), what)
+
     def handle_top(self, g):
         column = g.screenshot(790, 0, 1, HEIGHT)
         for y in range(HEIGHT):
@@ -137,92 +150,119 @@ class Backlog(TestCase):
 
     def test_the_backlog_screen_over_six_messages(self):
         with self.make_game('backlog') as g:
-            g.start()
-            g.wait_window()
-            shot = self.open_backlog(g)
-            shot.save_png(os.path.join(g.root, 'backlog.png'))
+            with AudioCapture(g.path('sink.raw')) as audio:
+                g.start()
+                g.wait_window()
+                shot = self.open_backlog(g)
+                shot.save_png(os.path.join(g.root, 'backlog.png'))
 
-            # The scene darkened, the message window not drawn.
-            for x, y in ((300, 40), (600, 40), (700, 420), (600, 300), (100, 590)):
-                self.assertEqual(darkened(scene_at(x)), shot.pixel(x, y), 'at (%d, %d)' % (x, y))
-            # The bar, its arrows and the handle at the bottom.
-            self.assertEqual(BAR, shot.pixel(790, 300))
-            self.assertEqual(ARROW, shot.pixel(790, 10))
-            self.assertEqual(ARROW, shot.pixel(790, 590))
-            self.assertEqual(HANDLE, shot.pixel(790, 520))
-            self.assertEqual(HANDLE, shot.pixel(790, 579))
-            self.assertEqual(BAR, shot.pixel(790, 519))
-            # A row button every 75 pixels, all in their first frame.
-            for r in range(8):
-                self.assertEqual(ITEM[0], shot.pixel(10, 75 * r + 37), 'row %d' % r)
+                # The scene darkened, the message window not drawn.
+                for x, y in ((300, 40), (600, 40), (700, 420), (600, 300), (100, 590)):
+                    self.assertEqual(darkened(scene_at(x)), shot.pixel(x, y), 'at (%d, %d)' % (x, y))
+                # The bar, its arrows and the handle at the bottom.
+                self.assertEqual(BAR, shot.pixel(790, 300))
+                self.assertEqual(ARROW, shot.pixel(790, 10))
+                self.assertEqual(ARROW, shot.pixel(790, 590))
+                self.assertEqual(HANDLE, shot.pixel(790, 520))
+                self.assertEqual(HANDLE, shot.pixel(790, 579))
+                self.assertEqual(BAR, shot.pixel(790, 519))
+                # A row button every 75 pixels, all in their first frame.
+                for r in range(8):
+                    self.assertEqual(ITEM[0], shot.pixel(10, 75 * r + 37), 'row %d' % r)
 
-            # The six messages in the bottom six rows: names ending at x 180, texts from x 200, and
-            # the same first character of each text 75 pixels below the one before.
-            tops = []
-            for r in range(2, 8):
-                y0 = 75 * r
-                names = ink_columns(shot, 20, 200, y0, y0 + 75)
-                self.assertTrue(names, 'no name in row %d' % r)
-                self.assertGreaterEqual(names[-1], 170, 'row %d' % r)
-                self.assertLess(names[-1], 181, 'row %d' % r)
-                self.assertGreaterEqual(names[0], 180 - 36 - 2, 'row %d' % r)
-                text = ink_columns(shot, 200, 780, y0, y0 + 75)
-                self.assertTrue(text, 'no text in row %d' % r)
-                self.assertLess(text[0], 206)
-                rows = ink_rows(shot, 200, 218, y0, y0 + 75)
-                self.assertGreaterEqual(rows[0], y0 + 10)
-                tops.append(rows[0])
-            self.assertEqual([tops[0] + 75 * k for k in range(6)], tops)
-            # Above them, the rows are empty.
-            self.assertEqual([], ink_columns(shot, 20, 780, 0, 150))
-            # The newest text is the shortest of the last three, as written.
-            width = [ink_columns(shot, 200, 780, 75 * r, 75 * r + 75)[-1] for r in (5, 6, 7)]
-            self.assertLess(width[2], width[1])
+                # The six messages in the bottom six rows: names ending at x 180, texts from x 200, and
+                # the same first character of each text 75 pixels below the one before.
+                tops = []
+                for r in range(2, 8):
+                    y0 = 75 * r
+                    names = ink_columns(shot, 20, 200, y0, y0 + 75)
+                    self.assertTrue(names, 'no name in row %d' % r)
+                    self.assertGreaterEqual(names[-1], 170, 'row %d' % r)
+                    self.assertLess(names[-1], 181, 'row %d' % r)
+                    self.assertGreaterEqual(names[0], 180 - 36 - 2, 'row %d' % r)
+                    text = ink_columns(shot, 200, 780, y0, y0 + 75)
+                    self.assertTrue(text, 'no text in row %d' % r)
+                    self.assertLess(text[0], 206)
+                    rows = ink_rows(shot, 200, 218, y0, y0 + 75)
+                    self.assertGreaterEqual(rows[0], y0 + 10)
+                    tops.append(rows[0])
+                self.assertEqual([tops[0] + 75 * k for k in range(6)], tops)
+                # Above them, the rows are empty.
+                self.assertEqual([], ink_columns(shot, 20, 780, 0, 150))
+                # The newest text is the shortest of the last three, as written.
+                width = [ink_columns(shot, 200, 780, 75 * r, 75 * r + 75)[-1] for r in (5, 6, 7)]
+                self.assertLess(width[2], width[1])
 
-            # A notch of the wheel up: one message older, the rows a row lower.
-            g.move(400, 300)
-            xdotool('click', 4)
-            self.assertTrue(wait_until(lambda: self.handle_top(g) == 510, 10), 'the wheel did not scroll')
-            older = g.screenshot()
-            self.assertEqual(page_rows(shot, 75 * 1, 75 * 7), page_rows(older, 75 * 2, 75 * 8))
-            xdotool('click', 5)
-            self.assertTrue(wait_until(lambda: self.handle_top(g) == 520, 10), 'the wheel did not scroll back')
-            self.assertEqual(page_rows(shot, 0, HEIGHT), page_rows(g.screenshot(), 0, HEIGHT))
+                # A notch of the wheel up: one message older, the rows a row lower.
+                g.move(400, 300)
+                xdotool('click', 4)
+                self.wait_handle(g, 510, 'the wheel did not scroll')
+                older = g.screenshot()
+                self.assertEqual(page_rows(shot, 75 * 1, 75 * 7), page_rows(older, 75 * 2, 75 * 8))
+                xdotool('click', 5)
+                self.wait_handle(g, 520, 'the wheel did not scroll back')
+                self.assertEqual(page_rows(shot, 0, HEIGHT), page_rows(g.screenshot(), 0, HEIGHT))
 
-            # The handle dragged to the top of the bar: the oldest page, empty; to the bottom: the
-            # newest again.
-            g.move(790, 300)
-            xdotool('mousedown', '1')
-            try:
-                g.move(790, 200)
-                g.move(790, 20)
-                self.assertTrue(wait_until(lambda: self.handle_top(g) == 20, 10), 'the drag did not scroll')
-                self.assertEqual([], ink_columns(g.screenshot(), 20, 780, 0, HEIGHT))
-                g.move(790, 579)
-                self.assertTrue(wait_until(lambda: self.handle_top(g) == 520, 10), 'the drag did not come back')
-            finally:
-                xdotool('mouseup', '1')
-            time.sleep(0.3)
-            self.assertEqual(page_rows(shot, 0, HEIGHT), page_rows(g.screenshot(), 0, HEIGHT))
+                # The handle dragged to the top of the bar: the oldest page, empty; to the bottom: the
+                # newest again.
+                g.move(790, 300)
+                xdotool('mousedown', '1')
+                try:
+                    g.move(790, 200)
+                    g.move(790, 20)
+                    self.wait_handle(g, 20, 'the drag did not scroll')
+                    self.assertEqual([], ink_columns(g.screenshot(), 20, 780, 0, HEIGHT))
+                    g.move(790, 579)
+                    self.wait_handle(g, 520, 'the drag did not come back')
+                finally:
+                    xdotool('mouseup', '1')
+                time.sleep(0.3)
+                self.assertEqual(page_rows(shot, 0, HEIGHT), page_rows(g.screenshot(), 0, HEIGHT))
 
-            # Under the cursor only the row of the voiced message lights up (three steps back: the
-            # sixth row from the top).
-            voiced_row = 8 - (len(TEXTS) - VOICED + 1)
-            for r in range(2, 8):
-                g.move(10, 75 * r + 60)
-                want = ITEM[1] if r == voiced_row else ITEM[0]
-                self.assertTrue(wait_until(lambda: g.screenshot(10, 75 * r + 30, 1, 1).pixel(0, 0) == want, 5),
-                                'row %d under the cursor: %s' % (r, g.screenshot(10, 75 * r + 30, 1, 1).pixel(0, 0)))
+                # Under the cursor only the row of the voiced message lights up (three steps back: the
+                # sixth row from the top).
+                voiced_row = 8 - (len(TEXTS) - VOICED + 1)
+                for r in range(2, 8):
+                    g.move(10, 75 * r + 60)
+                    want = ITEM[1] if r == voiced_row else ITEM[0]
+                    strip = lambda: g.screenshot(10, 75 * r + 30, 1, 1).pixel(0, 0)  # noqa: E731
+                    self.assertTrue(wait_until(lambda: strip() == want, 5),
+                                    'row %d under the cursor: %s' % (r, strip()))
 
-            # A right click leaves: the scene at full brightness with the message window.
-            g.click(400, 300, button=3)
-            self.assertTrue(wait_until(lambda: g.screenshot(300, 40, 1, 1).pixel(0, 0) == LEFT, 10),
-                            'the backlog did not close')
-            self.assertEqual(BOX, g.screenshot(700, 420, 1, 1).pixel(0, 0))
+                # A click on a row without a voice plays nothing; one on the voiced row plays its
+                # voice again.
+                silent_click = time.time() - audio.started
+                g.click(10, 75 * (voiced_row + 1) + 60)
+                time.sleep(1.5)
+                voiced_click = time.time() - audio.started
+                g.click(10, 75 * voiced_row + 60)
+                time.sleep(1.5)
 
-            g.close()
-            wininfo('command', g.wait_dialog(10)['hwnd'], IDYES)
-            self.assertEqual(0, g.wait_exit(20))
+                # A right click leaves: the scene at full brightness with the message window.
+                g.click(400, 300, button=3)
+                self.assertTrue(wait_until(lambda: g.screenshot(300, 40, 1, 1).pixel(0, 0) == LEFT, 10),
+                                'the backlog did not close')
+                self.assertEqual(BOX, g.screenshot(700, 420, 1, 1).pixel(0, 0))
+
+                g.close()
+                wininfo('command', g.wait_dialog(10)['hwnd'], IDYES)
+                self.assertEqual(0, g.wait_exit(20))
+                rec = audio.stop()
+
+        # The voice twice: with its message, and again on the click on its row, not before.
+        bursts = [(start, length) for f, start, length
+                  in rec.tone_runs([VOICE_TONE], 0, rec.seconds, floor=LEVEL / 4) if f == VOICE_TONE]
+        self.assertEqual(2, len(bursts), 'the voice was not heard twice: %s' % (bursts,))
+        for start, length in bursts:
+            self.assertAlmostEqual(0.5, length, delta=0.15)
+        # The recording's clock from the first: the second came with the click on the voiced row,
+        # not with the one 1.5 s before it.
+        shift = self.voiced_at - audio.started - bursts[0][0]
+        self.assertAlmostEqual(voiced_click, bursts[1][0] + shift, delta=0.6,
+                               msg='the replay is not the click on the voiced row (the other at %.2f)'
+                               % silent_click)
+        self.assertAlmostEqual(LEVEL, rec.tone_steady(VOICE_TONE, bursts[1][0] + 0.1, bursts[1][0] + 0.4),
+                               delta=LEVEL * 0.25)
 
 
 if __name__ == '__main__':

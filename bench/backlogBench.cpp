@@ -43,7 +43,8 @@ void pagePass(benchmark::State& state, size_t bytes) {
     cTextOut pen;
     mLogBox::setUpPagePen(pen);
     for (auto _ : state) benchmark::DoNotOptimize(mLogBox::drawPage(page, pen, 0));
-    state.counters["glyphs"] = static_cast<double>(glyphs.renders) / static_cast<double>(state.iterations());
+    state.counters["glyphs"] =
+        static_cast<double>(glyphs.renders) / static_cast<double>(state.iterations());
     setTextGlyphs(nullptr);
     resetEngineState();
 }

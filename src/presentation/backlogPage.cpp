@@ -67,7 +67,8 @@ void drawName(cImage& page, cTextOut& pen, int32_t y, const char* name, uint64_t
     uint64_t at = 0;
     if (bytes > kTailBytes) {
         at = bytes - kTailBytes;
-        if (!characterStartsAt(name, at)) ++at;  // the second byte of a character placed off the page
+        // The second byte of a character placed off the page: the next one begins after it.
+        if (!characterStartsAt(name, at)) ++at;
         at = std::min(at, nextLineBreak(name, 0, bytes));
     }
     const int64_t place = kNameRight - int64_t(kNameByteWidth) * int64_t(bytes - at);
@@ -143,7 +144,8 @@ uint32_t drawPage(cImage& page, cTextOut& pen, int32_t scroll) {
         const int32_t button = kPageRows - r;
         const cLogNode* node = entryBehind(scroll + button);
         if (!node) continue;
-        drawRow(page, pen, kRowHeight * r, node->name.c_str(), node->name.size(), node->text.c_str());
+        drawRow(page, pen, kRowHeight * r, node->name.c_str(), node->name.size(),
+                node->text.c_str());
         if (!node->voice.empty()) voiced |= 1u << button;
     }
     return voiced;

@@ -78,7 +78,8 @@ void RunScreen() {
     int32_t scroll = 0;
     while (pollInput(kInputScreen, true)) {
         const uint32_t voiced = drawPage(page, pen, scroll);
-        for (uint32_t id = 1; id <= kPageRows; ++id) gScreenSpots.SetEnabled(id, (voiced >> id) & 1u);
+        for (uint32_t id = 1; id <= kPageRows; ++id)
+            gScreenSpots.SetEnabled(id, ((voiced >> id) & 1u) != 0);
 
         bool dragged = false;
         bool alive = true;

@@ -151,7 +151,8 @@ protected:
         gArchiveIndex.clear();
         ASSERT_TRUE(setDataFolder(folder.path().c_str()));
         TempFolder::makeFolder(folder / "img");
-        ASSERT_TRUE(TempFolder::writeFile(folder / "img\\sys_log_bar.png", pngOf(plain(20, 600, kBarColour))));
+        ASSERT_TRUE(TempFolder::writeFile(folder / "img\\sys_log_bar.png",
+                                          pngOf(plain(20, 600, kBarColour))));
         ASSERT_TRUE(TempFolder::writeFile(folder / "img\\sys_log_handle.png",
                                           pngOf(plain(20, 60, kHandleColour))));
         setButtonHandlers(mSpots::PressButtons, mSpots::ReleaseButtons);
@@ -266,19 +267,20 @@ TEST_F(BacklogScreenTest, TheSceneDarkensAndThePageShowsTheNewestAtTheBottom) {
         if (poll != 2) return;
         for (uint32_t i = 0; i < gScreenSpots.count; ++i) {
             const auto& s = gScreenSpots.spots[i];
-            table.push_back(std::to_string(s.id) + "@" + std::to_string(s.x) + "," + std::to_string(s.y) +
-                            (s.disabled ? " off" : "") + (s.marked ? " marked" : "") + " " +
-                            s.image.Name().c_str());
+            table.push_back(std::to_string(s.id) + "@" + std::to_string(s.x) + "," +
+                            std::to_string(s.y) + (s.disabled ? " off" : "") +
+                            (s.marked ? " marked" : "") + " " + s.image.Name().c_str());
         }
     };
     leaveAt(3);
     mLogBox::RunScreen();
     EXPECT_EQ(3, player.polls);
     const std::vector<std::string> want = {
-        "1@0,525 off sys_log_item.png", "2@0,450 sys_log_item.png",     "3@0,375 off sys_log_item.png",
-        "4@0,300 off sys_log_item.png", "5@0,225 off sys_log_item.png", "6@0,150 off sys_log_item.png",
-        "7@0,75 off sys_log_item.png",  "8@0,0 off sys_log_item.png",   "100@780,0 marked sys_log_icon_up.png",
-        "101@780,580 marked sys_log_icon_down.png"};
+        "1@0,525 off sys_log_item.png",         "2@0,450 sys_log_item.png",
+        "3@0,375 off sys_log_item.png",         "4@0,300 off sys_log_item.png",
+        "5@0,225 off sys_log_item.png",         "6@0,150 off sys_log_item.png",
+        "7@0,75 off sys_log_item.png",          "8@0,0 off sys_log_item.png",
+        "100@780,0 marked sys_log_icon_up.png", "101@780,580 marked sys_log_icon_down.png"};
     EXPECT_EQ(want, table);
     expectCleanedUp();
 
@@ -396,7 +398,8 @@ TEST_F(BacklogScreenTest, RowButtonsReplayTheVoiceOfTheirEntryOnlyWhenItHasOne) 
         if (poll < 2) return;  // after the first page pass
         std::vector<int> on;
         for (uint32_t i = 0; i < gScreenSpots.count; ++i)
-            if (!gScreenSpots.spots[i].disabled) on.push_back(static_cast<int>(gScreenSpots.spots[i].id));
+            if (!gScreenSpots.spots[i].disabled)
+                on.push_back(static_cast<int>(gScreenSpots.spots[i].id));
         if (enabled.empty() || enabled.back() != on) enabled.push_back(on);
     };
     clickAt(2, kRowX, rowY(1));    // "m3"

@@ -185,6 +185,19 @@ class SaveScreens(TestCase):
             xdotool('key', 'Delete')
             # Globals are not part of a save: the step stays; the message shows what was loaded.
             self.wait_shows(g, MESSAGE_AREA, second, 'the quick load shows another message')
+            # The backlog holds what the save held: the first message above the second, although
+            # this run had shown only the first.
+            xdotool('key', 'BackSpace')
+
+            def white(top):
+                shot = g.screenshot(200, top, 580, 60)
+                return shot.count(lambda p: min(p) > 200)
+            self.assertTrue(wait_until(lambda: white(535) > 20 and white(460) > 20, 20),
+                            'the backlog does not show the two restored messages')
+            self.assertEqual(0, white(385))
+            g.move(400, 300)
+            xdotool('click', 3)
+            self.wait_shows(g, MESSAGE_AREA, second, 'the backlog did not close')
             self.advance(g, 3)
             self.quit(g)
 

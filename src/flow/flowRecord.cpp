@@ -115,6 +115,17 @@ uint8_t flowLinkState(const char* from, const char* to) {
     return 0;
 }
 
+void setFlowChapter(int64_t x, int64_t y, const char* caption) {
+    gFlow.flowChapters[{x, y}] = vstring(caption ? caption : "");
+}
+
+void getFlowChapter(int64_t x, int64_t y, vstring& caption) {
+    auto it = gFlow.flowChapters.find({x, y});
+    caption = it != gFlow.flowChapters.end() ? it->second : vstring();
+}
+
+void clearFlowChapters() { gFlow.flowChapters.clear(); }
+
 void serializeFlowData(cSaveStream& stream) {
     stream.StringField("LastNode", gFlow.LastNode);
     static const char* const kCounts[] = {"AN_Count", "AL_Count", "VN_Count", "VL_Count"};

@@ -4,13 +4,18 @@
 // without regard to letter case and hold each once.
 #pragma once
 #include <cstdint>
+#include <map>
 #include <set>
+#include <utility>
 
 #include "base/vstring.h"
 
 class cSaveStream;
 
 using cFlowSet = std::set<vstring>;
+// The chart's captions by grid point (column, row). Keyed by the pair itself: no two points share
+// a key, however far apart.
+using cFlowChapters = std::map<std::pair<int64_t, int64_t>, vstring>;
 
 // Reads "checklist.txt" of folder "flow": every non-empty line is a scenario name. Always true.
 bool loadFlowChecklist();
@@ -28,8 +33,16 @@ uint8_t flowLinkState(const char* from, const char* to);
 // The save section "Data_Flow", written or read by the stream's mode.
 void serializeFlowData(cSaveStream& stream);
 
-// The record as the chart and the tests read it.
+// The caption of a grid point (null or "" stores an empty caption); a later one replaces it.
+void setFlowChapter(int64_t x, int64_t y, const char* caption);
+// The caption of a grid point; "" when it has none.
+void getFlowChapter(int64_t x, int64_t y, vstring& caption);
+void clearFlowChapters();
+
+// The flow module's state as the chart and the tests read it, in construction order: the chart's
+// caption table first, then the record.
 struct FlowRecord {
+    cFlowChapters flowChapters;
     cFlowSet VN, AN, VL, AL;
     vstring LastNode;
     cFlowSet flowChecklist;

@@ -15,7 +15,7 @@ FUNCTIONS = ['loadFlowChecklist', 'flowVisit', 'flowResetAll', 'flowResetRoute',
              'flowLinkState', 'serializeFlowData', 'setFlowChapter', 'getFlowChapter',
              'readFlowDefinition', 'buildFlowChart', 'drawFlowLink', 'drawFlowNode',
              'showFlowChart']
-STRINGS = ['checklist.txt', 'flowdata.txt', 'sys_flow_base.png', 'AN_Count']
+STRINGS = ['checklist.txt', 'flowdata.txt', 'sys_flow_base.png', 'Data_Flow', 'AN_Count']
 # In both: the seam the shared code calls, and the earlier one's stub (only there).
 SEAM = ['flowChartCommand', 'flowScriptStarted', 'flowStartup']
 

@@ -97,6 +97,36 @@ SIMD_PIXEL_TARGET void sumRows32Vector(const uint8_t* src, int64_t rowBytes, con
         for (; i < rowBytes; ++i) acc[i] += wa * a[i] + wb * b[i];
     }
 }
+
+// The same on AVX2, 16 bytes of each row widened to 16-bit lanes per step. The in-lane unpacks give
+// bytes 0..3 and 8..11, then 4..7 and 12..15; the two halves are put back in order before adding.
+__attribute__((target("avx2"))) void sumRows32Avx2(const uint8_t* src, int64_t rowBytes, const Box& rows,
+                                                   std::vector<int32_t>& line) {
+    std::fill(line.begin(), line.end(), 0);
+    int32_t* acc = line.data();
+    for (int64_t sy = rows.first; sy <= rows.last; sy += 2) {
+        const bool pair = sy + 1 <= rows.last;
+        const int wa = static_cast<int>(rows.weights[static_cast<size_t>(sy - rows.first)]);
+        const int wb = pair ? static_cast<int>(rows.weights[static_cast<size_t>(sy + 1 - rows.first)]) : 0;
+        const uint8_t* a = src + sy * rowBytes;
+        const uint8_t* b = pair ? a + rowBytes : a;
+        const __m256i weights = _mm256_unpacklo_epi16(_mm256_set1_epi16(static_cast<short>(wa)),
+                                                      _mm256_set1_epi16(static_cast<short>(wb)));
+        int64_t i = 0;
+        for (; i + 16 <= rowBytes; i += 16) {
+            const __m256i va = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i)));
+            const __m256i vb = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i)));
+            const __m256i lo = _mm256_madd_epi16(_mm256_unpacklo_epi16(va, vb), weights);  // 0..3, 8..11
+            const __m256i hi = _mm256_madd_epi16(_mm256_unpackhi_epi16(va, vb), weights);  // 4..7, 12..15
+            __m256i* out = reinterpret_cast<__m256i*>(acc + i);
+            const __m256i first = _mm256_permute2x128_si256(lo, hi, 0x20);
+            const __m256i second = _mm256_permute2x128_si256(lo, hi, 0x31);
+            _mm256_storeu_si256(out, _mm256_add_epi32(_mm256_loadu_si256(out), first));
+            _mm256_storeu_si256(out + 1, _mm256_add_epi32(_mm256_loadu_si256(out + 1), second));
+        }
+        for (; i < rowBytes; ++i) acc[i] += wa * a[i] + wb * b[i];
+    }
+}
 #endif
 
 template <class Sum>
@@ -141,7 +171,10 @@ bool resampleImageBox(cImage& dst, const cImage& src) {
 #ifdef MORVANE_PIXEL_SIMD
         if (simdAvailable() && fits32(rb)) {
             line32.resize(static_cast<size_t>(rowBytes));
-            sumRows32Vector(src.pixels, rowBytes, rb, line32);
+            if (avx2Available())
+                sumRows32Avx2(src.pixels, rowBytes, rb, line32);
+            else
+                sumRows32Vector(src.pixels, rowBytes, rb, line32);
             sumColumns(line32.data(), columns, rb, src.pixels, ws, d);
             continue;
         }

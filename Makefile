@@ -2,13 +2,17 @@
 # make play     installs what is missing, builds, builds the demo data folder and plays it
 # make test     installs what is missing, builds everything and runs every test
 # make bench    runs the benchmarks (native build)
+# make fuzz     builds the fuzz targets (clang, libFuzzer) and runs each for FUZZ_SECONDS
+#               (FUZZ_TARGETS="png archive" runs only those)
 JOBS ?= $(shell nproc)
 # BUILD names the folder that holds the three build folders (several work trees or people may build
 # side by side with BUILD=build-mine).
 BUILD ?= build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?=
 
-.PHONY: all full earlier native deps test play bench clean
+.PHONY: all full earlier native deps test play bench fuzz clean
 
 all: full earlier native
 
@@ -21,6 +25,8 @@ $(BUILD)/earlier/Makefile:
 	cmake -S . -B $(BUILD)/earlier -DCMAKE_CXX_COMPILER=wineg++ -DMORVANE_EARLIER=ON $(CMAKE_FLAGS)
 $(BUILD)/native/Makefile:
 	cmake -S . -B $(BUILD)/native -DCMAKE_CXX_COMPILER=g++ $(CMAKE_FLAGS)
+$(BUILD)/fuzz/Makefile:
+	cmake -S . -B $(BUILD)/fuzz -DCMAKE_CXX_COMPILER=clang++ -DMORVANE_FUZZ=ON $(CMAKE_FLAGS)
 
 full: $(BUILD)/full/Makefile
 	$(MAKE) -C $(BUILD)/full -j$(JOBS) --no-print-directory
@@ -36,6 +42,10 @@ test: deps
 play: deps
 	$(MAKE) full native
 	scripts/play $(BUILD) $(DATA)
+
+fuzz: deps $(BUILD)/fuzz/Makefile
+	$(MAKE) -C $(BUILD)/fuzz -j$(JOBS) --no-print-directory
+	tests/fuzz/runFuzzers $(BUILD)/fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 bench: native
 	$(BUILD)/native/bench/morvane_bench

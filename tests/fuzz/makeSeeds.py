@@ -1,0 +1,171 @@
+#!/usr/bin/env python3
+"""Writes the seed inputs of every fuzz target into corpus/<target>/seed-*.
+
+Each seed is a small valid (or nearly valid) file of the kind its target reads, so the fuzzers
+start from the formats' interesting paths. Files not named seed-* (the crash inputs kept for
+regression) are left alone. Text fixtures end their lines with CR LF.
+"""
+import os
+import struct
+import zlib
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+CORPUS = os.path.join(HERE, "corpus")
+
+ARCHIVE_SEED = 0x58E7
+MULTIPLIER = 69069
+WORDS = 624
+
+
+class Keystream:
+    """The scrambling keystream of archives and save-folder files."""
+
+    def __init__(self, seed):
+        self.seed(seed)
+
+    def seed(self, seed):
+        x = seed & 0xFFFFFFFF
+        self.words = []
+        for _ in range(WORDS):
+            x = (x * MULTIPLIER) & 0xFFFFFFFF
+            self.words.append(x)
+        self.index = 0
+
+    def byte(self):
+        if self.index >= WORDS:
+            self.seed(self.words[WORDS - 1])
+        y = self.words[self.index]
+        self.index += 1
+        y ^= y >> 11
+        y ^= (y << 7) & 0x6B2D94E7
+        y ^= (y << 15) & 0x2C8E5B19
+        y ^= y >> 18
+        return y & 0xFF
+
+    def apply(self, data):
+        return bytes(b ^ self.byte() for b in data)
+
+
+def archive(entries, priority=1, version=203, magic=b"MORVPACK"):
+    """entries: (key, name, data); names enciphered by one stream, data by seed + key."""
+    head = magic + struct.pack("<III", version, priority, len(entries))
+    at = len(head) + sum(10 + len(name) for _, name, _ in entries)
+    names = Keystream(ARCHIVE_SEED)
+    records, blobs = b"", b""
+    for key, name, data in entries:
+        stored = data if key == 0 else Keystream(ARCHIVE_SEED + key).apply(data)
+        records += bytes([key, len(name)]) + names.apply(name) + struct.pack("<II", at, len(data))
+        blobs += stored
+        at += len(data)
+    return head + records + blobs
+
+
+def png(width, height, colour_type, rows, chunks_before=(), split=1):
+    bpp = {0: 1, 2: 3, 4: 2, 6: 4}.get(colour_type, 1)
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+    raw = b""
+    for y in range(height):
+        filt = rows[y % len(rows)]
+        raw += bytes([filt]) + bytes((x * 37 + y * 11) & 0xFF for x in range(width * bpp))
+    packed = zlib.compress(raw, 9)
+    out = b"\x89PNG\r\n\x1a\n"
+    out += chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, colour_type, 0, 0, 0))
+    for kind, data in chunks_before:
+        out += chunk(kind, data)
+    step = (len(packed) + split - 1) // split
+    for i in range(0, len(packed), step):
+        out += chunk(b"IDAT", packed[i:i + step])
+    return out + chunk(b"IEND", b"")
+
+
+def record(name, data):
+    return struct.pack("<I", len(name)) + name + struct.pack("<I", len(data)) + data
+
+
+def crlf(*lines):
+    return "".join(line + "\r\n" for line in lines).encode("latin-1")
+
+
+def seeds():
+    plain = b"plain bytes of a loose entry\r\n"
+    ciphered = bytes(range(48))
+    yield "archive", "two", archive([(0, b"start.txt", plain), (7, b"IMG\\Bg01.png", ciphered)])
+    yield "archive", "empty", archive([])
+    yield "archive", "outside", archive([(3, b"a", b"xy")])[:-1]
+    yield "archive", "badversion", archive([(0, b"a", b"z")], version=202)
+
+    yield "dataFile", "entry", (b"script\0START.TXT\0\x05" +
+                                archive([(9, b"script\\start.txt", bytes(range(200)) * 3)]))
+    yield "dataFile", "absolute", (b"img\0c:\\x.png\0\x01" +
+                                   archive([(0, b"img\\a.png", b"abc"), (255, b"b", b"q" * 40)]))
+
+    yield "png", "grey", png(5, 3, 0, [0, 1, 2])
+    yield "png", "rgb", png(4, 4, 2, [3, 4], split=3)
+    yield "png", "greyalpha", png(3, 2, 4, [4, 1])
+    yield "png", "rgba", png(6, 5, 6, [0, 1, 2, 3, 4], chunks_before=[(b"tEXt", b"a\0b")])
+    yield "png", "palette", png(2, 2, 3, [0])
+    yield "png", "cut", png(8, 8, 6, [2])[:-40]
+
+    yield "textBuf", "lines", crlf("first line", "  indented\tword  -12 +7", "", "99999999999",
+                                   "\ttabs\tand blanks \t")
+    yield "textBuf", "mixed", b"a\rb\r\nc\n\rd \t \x00after nul"
+
+    yield "configRegistry", "system", crlf(
+        "; the game's configuration", "[System.Info]", "Title=Demo", "Vendor = Someone",
+        "[System.Setting]", "ScreenWidth=800", "ScreenHeight=600", "Startup=start.txt",
+        "[System.Option]", "EnableMMX=on", "QuitDialog=TRUE", "SplashImage=logo")
+    yield "configRegistry", "message", crlf(
+        "[Message.Speaker]", "Alice=1", "Bob=9", "Carol=12", "[.Voice]", "al=on", "bo=off",
+        "[Define.Flag]", "L000=a", "G001=b") + b"\0" + crlf("[Message.Speaker]", "Alice=3", "[x]",
+                                                            "k=v", "[A.B.C]", "k=v w")
+
+    settings = bytearray(336)
+    struct.pack_into("<III", settings, 0, 2, 9, 5)
+    settings[12:18] = bytes([1, 1, 1, 0, 1, 7])
+    struct.pack_into("<IIII", settings, 20, 50, 100, 101, 0xFFFFFFFF)
+    settings[36:48] = bytes([1, 0, 1, 0, 1, 1, 0, 2, 1, 0, 1, 3])
+    settings[48:308] = bytes(i & 0xFF for i in range(260))
+    settings[308:333] = bytes([11, 22, 14, 4, 2] + list(range(20, 40)))
+    yield "settings", "block", bytes(settings)
+    yield "settings", "short", bytes(settings[:335])
+
+    script = (record(b"ChapterDate", b"4/1\0") + record(b"ChapterName", b"One\0") +
+              record(b"PlayTime", struct.pack("<I", 13)) + record(b"ScriptMode", b"\x01") +
+              record(b"Name0", b"start.txt\0") + record(b"Line0", struct.pack("<i", 12)) +
+              record(b"CaseID0", struct.pack("<i", 2)) + record(b"CaseEnable0", b"\x01") +
+              record(b"StackCount", struct.pack("<I", 1)))
+    flags = record(b"Flags", b"".join(struct.pack("<i", (i * 7919) - 2000) for i in range(1000)))
+    yield "saveStream", "slot", record(b"Data_Script", script) + record(b"Data_Flags", flags)
+    yield "saveStream", "damaged", (record(b"Data_Flags", record(b"Flags", b"\1\2\3")) +
+                                    record(b"A", b"") + struct.pack("<I", 0xFFFFFFFF) + b"Huge")
+
+    yield "scriptLines", "flow", b"\0\0\0\2" + crlf(
+        "; a scenario", "#top", ".IF a > 1 & !G001", "{", "?a = a + 1", "}", ".else", "{",
+        "?G001==(a*3)/2", "}", ".select", "one", "two", ".case 1 3", "text line/more", ".case 2",
+        ".endsel", ".goto top", ".", "..", "...", ".bg 01 fade(2)", ".call sub.txt", "#")
+    yield "scriptLines", "odd", b"\xff\xff\xff\xff" + crlf(".case 2147483648 -1", "?" + "n" * 251 + "=1",
+                                                            "?x", ".IF ((((", "#top ", ".ENDSEL ")
+
+    yield "expression", "mixed", b"(a + 1) * -3 / !g < G999 & F003 > 0"
+    yield "expression", "edges", b"a / L007 + 2147483647 * 99999999999 - (((1)))"
+    yield "expression", "broken", b"1 / 0 ) ( a b"
+
+    yield "msgMarkup", "window", (b"\x00\x03Alice:\0" + b"Hello@ world/|base(ruby) [dots] "
+                                  b"{fast}>\\@<\x82\xa0\x81\x41\x81\x42")
+    yield "msgMarkup", "novel", (b"\xe7\x00\x82\xa0\x82\xa2:\0" + b"\x82\xa0" * 30 +
+                                 b"/|\x8a\xbf(\x82\xa9\x82\xf1)\x8e\x9a\\")
+
+
+def main():
+    for target, name, data in seeds():
+        folder = os.path.join(CORPUS, target)
+        os.makedirs(folder, exist_ok=True)
+        with open(os.path.join(folder, "seed-" + name), "wb") as f:
+            f.write(data)
+
+
+if __name__ == "__main__":
+    main()

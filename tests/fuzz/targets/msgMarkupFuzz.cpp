@@ -16,6 +16,48 @@
 namespace {
 bool shiftJisLead(uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 bool gbkLead(uint8_t b) { return b >= 0x81 && b <= 0xFE; }
+
+// The codes of a text as the markup rules state them: a lead byte takes the next byte along
+// (unless that is the end), "\" takes the next byte as an ordinary code (0 at the end), the markup
+// bytes become their codes and every other byte is itself.
+std::vector<MsgCode> expectedCodes(const std::string& whole, bool (*lead)(uint8_t)) {
+    static const char kMarkup[] = "@/><|()[]{}";
+    const std::string text = whole.c_str();
+    std::vector<MsgCode> codes;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const uint8_t byte = static_cast<uint8_t>(text[i]);
+        const uint8_t next = i + 1 < text.size() ? static_cast<uint8_t>(text[i + 1]) : 0;
+        if (lead(byte)) {
+            codes.push_back(byte * 256u + next);
+            if (next) ++i;
+        } else if (byte == '\\') {
+            codes.push_back(next);
+            if (next) ++i;
+        } else if (const char* m = std::strchr(kMarkup, byte); m && byte) {
+            codes.push_back(0x10001 + static_cast<MsgCode>(m - kMarkup));
+        } else {
+            codes.push_back(byte);
+        }
+    }
+    return codes;
+}
+
+// The plain text: a reading skipped from its "(" to the next markup code other than "/", each "/"
+// a line feed, other markup dropped, a code as its high byte (when not 0) and its low byte.
+std::string expectedPlain(const std::vector<MsgCode>& codes) {
+    std::string out;
+    bool skip = false;
+    for (MsgCode code : codes) {
+        if (code == kMsgRubyOn) skip = true;
+        else if (code == kMsgNewLine) out += '\n';
+        else if (code > 0xFFFF) skip = false;
+        else if (!skip && code != 0) {
+            if (code >> 8) out += static_cast<char>(code >> 8);
+            out += static_cast<char>(code & 0xFF);
+        }
+    }
+    return out;
+}
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -25,7 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string block = input.Text();
     const std::string text(reinterpret_cast<const char*>(input.Rest()), input.Left());
     const bool novel = layout & 1;
-    setLeadByteTest(layout & 2 ? shiftJisLead : gbkLead);
+    bool (*const lead)(uint8_t) = layout & 2 ? shiftJisLead : gbkLead;
+    setLeadByteTest(lead);
     setDefaultSettings();
     UserSettings.font = static_cast<uint8_t>((layout >> 2) & 3);
     UserSettings.textShadow = (layout >> 4) & 1;
@@ -40,10 +83,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     std::vector<MsgCode> codes;
     appendMsgCodes(codes, text.c_str());
-    FUZZ_CHECK(codes.size() <= std::strlen(text.c_str()));
+    FUZZ_CHECK(codes == expectedCodes(text, lead));
     vstring plain;
     msgPlainText(codes, plain);
-    FUZZ_CHECK(plain.size() <= 2 * codes.size());
+    const std::string plainText = expectedPlain(codes);
+    // The plain text ends at its first NUL (a lead byte at the very end makes a code whose low
+    // byte is 0).
+    FUZZ_CHECK(plainText.c_str() == std::string(plain.c_str()));
     for (MsgCode code : codes) {
         charClass(code);
         isKinsokuChar(code);

@@ -5,7 +5,9 @@
 // through the container by the names and sizes that reader uses.
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "files/saveStream.h"
 #include "scenario/variableStore.h"
@@ -15,6 +17,72 @@ namespace {
 const char* const kNames[] = {"Data_Script", "Data_Flags", "Data_Sound", "Flags", "ChapterDate",
                               "ChapterName", "PlayTime",   "ScriptMode", "StackCount", "A", ""};
 const char* const kLevelStems[] = {"Name", "Line", "CaseID", "CaseEnable"};
+
+uint32_t u32At(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+std::string upperAscii(std::string s) {
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
+struct Record {
+    std::string key;  // the name up to its first NUL
+    size_t data;      // offset of the data
+    uint32_t size;
+};
+
+// The records of a buffer as the layout states them, up to the first damaged one (a name length
+// of 0 or above 2^20, or a name, size or data running past the end); of several records whose
+// names are equal in any letter case, the first.
+std::vector<Record> expectedRecords(const uint8_t* b, size_t total) {
+    std::vector<Record> records;
+    std::map<std::string, bool> seen;
+    size_t p = 0;
+    while (total - p >= 4) {
+        const uint32_t length = u32At(b + p);
+        if (length == 0 || length > 0x100000 || total - p - 4 < length) break;
+        const size_t sizeField = p + 4 + length;
+        if (total - sizeField < 4) break;
+        const uint32_t size = u32At(b + sizeField);
+        if (total - sizeField - 4 < size) break;
+        const std::string key(reinterpret_cast<const char*>(b + p + 4),
+                              strnlen(reinterpret_cast<const char*>(b + p + 4), length));
+        if (!seen[upperAscii(key)]) {
+            seen[upperAscii(key)] = true;
+            records.push_back({key, sizeField + 4, size});
+        }
+        p = sizeField + 4 + size;
+    }
+    return records;
+}
+
+// Every record the layout gives is found, read whole, as text and as a section.
+void checkRecords(cSaveStream& r) {
+    const std::vector<Record> records = expectedRecords(r.Data(), r.Size());
+    FUZZ_CHECK(r.FieldCount() == records.size());
+    for (const Record& record : records) {
+        const uint8_t* data = r.Data() + record.data;
+        std::vector<uint8_t> bytes(record.size + 1, 0xA5);
+        FUZZ_CHECK(r.ReadField(record.key.c_str(), bytes.data(), record.size));
+        FUZZ_CHECK(std::memcmp(bytes.data(), data, record.size) == 0 && bytes[record.size] == 0xA5);
+        FUZZ_CHECK(!r.ReadField(record.key.c_str(), bytes.data(), record.size + size_t(1)));
+        vstring text;
+        FUZZ_CHECK(r.StringField(record.key.c_str(), text));
+        const std::string expected =
+            record.size > 0x100000
+                ? std::string()
+                : std::string(reinterpret_cast<const char*>(data),
+                              strnlen(reinterpret_cast<const char*>(data), record.size));
+        FUZZ_CHECK(expected == text.c_str());
+        cSaveStream nested;
+        FUZZ_CHECK(r.SectionField(record.key.c_str(), nested));
+        FUZZ_CHECK(nested.Size() == record.size &&
+                   (record.size == 0 || std::memcmp(nested.Data(), data, record.size) == 0));
+    }
+}
 
 void readAll(cSaveStream& r, const char* name) {
     FUZZ_CHECK(r.mode == kSaveReading);
@@ -52,6 +120,7 @@ void exercise(cSaveStream& r, int depth) {
         cSaveStream nested;
         if (r.SectionField(name, nested)) {
             FUZZ_CHECK(nested.Size() + 8 <= r.Size());
+            checkRecords(nested);
             exercise(nested, depth + 1);
         } else {
             FUZZ_CHECK(nested.mode == kSaveReading && nested.Size() == 0);
@@ -86,6 +155,7 @@ void readFlags(cSaveStream& master) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     cSaveStream r(data, size);
     FUZZ_CHECK(r.Size() == size);
+    checkRecords(r);
     exercise(r, 0);
     readFlags(r);
     // A stream rebuilt from its own buffer finds the same records.

@@ -13,6 +13,29 @@
 namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string upperAscii(std::string s) {
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
+// The CASE list rule: blank-separated words, each counting as its leading digits (saturating),
+// up to the first word that does not begin with a digit.
+bool expectedCaseMatch(const char* args, int32_t caseId) {
+    const char* p = args;
+    for (;;) {
+        while (isBlank(*p)) ++p;
+        if (!isDigit(*p)) return false;
+        int64_t value = 0;
+        for (; isDigit(*p); ++p) {
+            value = value * 10 + (*p - '0');
+            if (value > INT32_MAX) value = INT32_MAX;
+        }
+        if (value == caseId) return true;
+        while (*p && !isBlank(*p)) ++p;
+    }
+}
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -47,6 +70,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FUZZ_CHECK(!isBlank(*args));
             for (const char* p = dot.keyword.c_str(); *p; ++p)
                 FUZZ_CHECK(!isBlank(*p) && *p != '(' && !isDigit(*p));
+            const std::string word = upperAscii(dot.keyword.c_str());
+            static const char* const kWords[] = {"IF", "ELSE", "GOTO", "CALL", "LOAD", "SELECT",
+                                                 "CASE", "ENDSEL", "EXIT", "QUIT", "."};
+            int known = -1;
+            for (int k = 0; k < 11; ++k)
+                if (word == kWords[k]) known = k;
+            FUZZ_CHECK(static_cast<int>(lookupKeyword(dot.keyword.c_str())) ==
+                       (known < 0 ? static_cast<int>(ScriptKeyword::Command) : known));
+            FUZZ_CHECK(caseListMatches(args, caseId) == expectedCaseMatch(args, caseId));
             switch (lookupKeyword(dot.keyword.c_str())) {
                 case ScriptKeyword::If: evaluateExpression(args); break;
                 case ScriptKeyword::Case: caseListMatches(args, caseId); break;

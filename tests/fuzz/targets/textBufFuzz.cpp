@@ -1,11 +1,52 @@
 // Text files cut into lines and lines cut into words: an input is a whole text file.
 #include <string>
+#include <vector>
 
 #include "files/textBuf.h"
 #include "fuzzInput.h"
 
 namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The lines of a text as the file rules state them: the text ends at its first NUL; at each
+// line the blanks and tabs that begin it are skipped and those that end the whole text are
+// removed; a line ends at CR, which takes one LF after it along; a final CR adds no empty line.
+std::vector<std::string> expectedLines(const std::string& whole) {
+    const std::string text = whole.c_str();
+    size_t end = text.size();  // the text is NUL from here on
+    std::vector<std::string> lines;
+    size_t p = 0;
+    while (p < end) {
+        while (p < end && isBlank(text[p])) ++p;
+        while (end > 0 && isBlank(text[end - 1])) --end;
+        const size_t from = p < end ? p : end;
+        const size_t cr = text.find('\r', from);
+        if (cr == std::string::npos || cr >= end) {
+            lines.push_back(text.substr(from, end - from));
+            break;
+        }
+        lines.push_back(text.substr(from, cr - from));
+        p = cr + 1;
+        if (p < end && text[p] == '\n') ++p;
+    }
+    return lines;
+}
+
+// The words of a line: each run of blanks and tabs is skipped, then a word runs to the next blank,
+// tab or the end; a line of blanks only, or one ending in two or more, ends with one empty word.
+std::vector<std::string> expectedWords(const std::string& line) {
+    std::vector<std::string> words;
+    if (line.empty()) return words;
+    size_t p = 0;
+    for (;;) {
+        while (p < line.size() && isBlank(line[p])) ++p;
+        const size_t start = p;
+        while (p < line.size() && !isBlank(line[p])) ++p;
+        words.push_back(line.substr(start, p - start));
+        if (p < line.size()) ++p;
+        if (p >= line.size()) return words;
+    }
+}
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -17,6 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size_t crs = 0;
     for (char c : std::string(text.c_str())) crs += c == '\r';
     FUZZ_CHECK(buf.LineCount() <= crs + 1);
+    const std::vector<std::string> lines = expectedLines(text);
+    FUZZ_CHECK(buf.LineCount() == lines.size());
 
     cParams params;
     for (size_t i = 0; i < buf.LineCount(); ++i) {
@@ -28,7 +71,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(buf.GetLine(i, copy));
         FUZZ_CHECK(copy == vstring(line));
 
+        FUZZ_CHECK(lines[i] == line);
+
         params.Parse(line);
+        const std::vector<std::string> words = expectedWords(line);
+        FUZZ_CHECK(params.Count() == static_cast<int>(words.size()));
+        for (int t = 0; t < params.Count(); ++t) FUZZ_CHECK(words[static_cast<size_t>(t)] == params.Get(t));
         for (int t = 0; t < params.Count(); ++t) {
             const char* token = params.Get(t);
             for (const char* p = token; *p; ++p) FUZZ_CHECK(!isBlank(*p));
@@ -39,6 +87,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     vstring past("kept");
     FUZZ_CHECK(!buf.GetLine(buf.LineCount(), past) && past == vstring("kept"));
     FUZZ_CHECK(buf.Line(buf.LineCount()) == nullptr);
+    // Any text as one line.
+    params.Parse(text.c_str());
+    const std::vector<std::string> words = expectedWords(text.c_str());
+    FUZZ_CHECK(params.Count() == static_cast<int>(words.size()));
+    for (int t = 0; t < params.Count(); ++t) FUZZ_CHECK(words[static_cast<size_t>(t)] == params.Get(t));
     decimalValue(text.c_str());
     return 0;
 }

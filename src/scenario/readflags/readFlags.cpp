@@ -52,6 +52,16 @@ int32_t logNumber(const char* word) {
     return value < INT32_MIN || value > INT32_MAX ? 0 : static_cast<int32_t>(value);
 }
 
+// Whether a script name reads back from the log as itself. The reader cuts lines at CR, drops
+// the LF after a CR and the blanks and tabs that begin a line, and takes a line that begins with
+// a backslash as a range: a name it would read otherwise is left out of the log, since its
+// ranges would land in another script's entry.
+bool fitsLog(const char* name) {
+    const char first = *name;
+    if (first == 0 || first == '\\' || first == ' ' || first == '\t' || first == '\n') return false;
+    return std::strchr(name, '\r') == nullptr;
+}
+
 }  // namespace
 
 bool checkLine(int32_t line) {
@@ -111,6 +121,7 @@ std::string logText() {
     std::string text;
     char line[32];
     for (const auto& entry : gReadFlags.table) {
+        if (!fitsLog(entry.first.c_str())) continue;
         for (const cSeqNode& range : entry.second) {
             std::snprintf(line, sizeof line, "\\%d %d\r", range.first, range.last);
             text += line;

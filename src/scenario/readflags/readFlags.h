@@ -43,7 +43,8 @@ void commit();
 void beginScript(const char* name);
 
 // The log's text for a table (the bytes before the final NUL), and a table from such a text:
-// the two halves of save and load.
+// the two halves of save and load. A script whose name would not read back as itself (one that
+// begins with a backslash, a blank, a tab or a line feed, or holds a carriage return) is left out.
 std::string logText();
 bool readLogText(const char* text);
 

@@ -103,6 +103,25 @@ TEST_F(ReadFlags, LogTextOfTheTable) {
     EXPECT_EQ("\\5 20\r\\30 41\rs.txt\r", logText());
 }
 
+// A script whose name the log cannot hold as a name line (one beginning with a backslash reads as
+// a range line; leading blanks, tabs and a line feed after the carriage return are dropped on
+// reading) is left out of the log: written, its ranges would land in another script's entry.
+TEST_F(ReadFlags, NamesTheLogCannotHoldAreLeftOut) {
+    for (const char* name : {"\\x.txt", " lead.txt", "\tlead.txt", "\nlf.txt", "a\rb.txt"}) {
+        resetEngineState();
+        beginScript(name);
+        shown({3, 5});
+        beginScript("lf.txt");
+        shown({10, 12});
+        commit();
+        const std::string text = logText();
+        EXPECT_EQ("\\10 12\rlf.txt\r", text) << "name " << name;
+        resetEngineState();
+        ASSERT_TRUE(readLogText(text.c_str()));
+        EXPECT_EQ((Ranges{{10, 12}}), *tableEntry("lf.txt")) << "name " << name;
+    }
+}
+
 TEST_F(ReadFlags, LogLinesReadBack) {
     ASSERT_TRUE(readLogText("\\1 4\r\n  \\10 12\rA.TXT\r\r\\7 8\rb.txt\r\\9 9\r"));
     EXPECT_EQ((Ranges{{1, 4}, {10, 12}}), *tableEntry("a.txt"));

@@ -142,6 +142,14 @@ def seeds():
     yield "saveStream", "damaged", (record(b"Data_Flags", record(b"Flags", b"\1\2\3")) +
                                     record(b"A", b"") + struct.pack("<I", 0xFFFFFFFF) + b"Huge")
 
+    table = b"".join(struct.pack("<i", i * 1000003 - 7) for i in range(1000))
+    yield "flagFiles", "whole", struct.pack("<H", 4000) + table + table[::-1][:600]
+    yield "flagFiles", "short", struct.pack("<H", 10) + table[:10] + table[:4003]
+
+    yield "readFlags", "log", (b"\\1 12\r\\20 31\rstart.txt\r\\5 5\rsub\\two.txt\r"
+                               b"\\-3 9\r\\2147483648 4\r\\7\rodd.txt\rno ranges\r\0")
+    yield "readFlags", "merge", b"\\3 9\r\\1 4\r\\8 20\rstart.txt\r\\1 1\rstart.txt\r"
+
     yield "scriptLines", "flow", b"\0\0\0\2" + crlf(
         "; a scenario", "#top", ".IF a > 1 & !G001", "{", "?a = a + 1", "}", ".else", "{",
         "?G001==(a*3)/2", "}", ".select", "one", "two", ".case 1 3", "text line/more", ".case 2",

@@ -1,6 +1,8 @@
 // The configuration registry: an input is one or more configuration files (NUL bytes separate
-// them, parsed in order). The registry is walked whole through the section lookups, and the
-// readers of the program's own sections (system information, speakers and voices) run over it.
+// them, parsed in order). They are put in the data folder with a list naming them and loaded
+// from there; the registry must be the one the rules give, is walked whole through the section
+// lookups, and the readers of the program's own sections (system information, speakers and
+// voices) run over it.
 #include <map>
 #include <string>
 
@@ -9,7 +11,7 @@
 #include "files/textBuf.h"
 #include "base/settings.h"
 #include "presentation/msgSpeakers.h"
-#include "fuzzInput.h"
+#include "fuzzFiles.h"
 
 namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
@@ -64,17 +66,26 @@ void expectFile(const cTextBuf& file, Expected& out) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    gConfigRegistry.clear();
+    FuzzFolder& folder = FuzzFolder::get();
     FuzzInput input(data, size);
     Expected expected;
-    while (input.Left() > 0) {
-        const std::string file = input.Text();
+    std::string list;
+    // At most eight files: the eighth holds the rest, NUL bytes and all (its text ends at the
+    // first of them).
+    for (int i = 0; input.Left() > 0; ++i) {
+        const std::string file = i < 7 ? input.Text()
+                                       : std::string(reinterpret_cast<const char*>(input.Rest()),
+                                                     input.Left());
+        if (i == 7) input = FuzzInput(nullptr, 0);
+        const std::string name = "c" + std::to_string(i) + ".txt";
+        FuzzFolder::write(folder.data() + "config/" + name, file.data(), file.size());
+        list += name + "\r\n";
         cTextBuf buf;
-        if (buf.SetText(file.c_str())) {
-            mSystemParam::parseConfigFile(buf);
-            expectFile(buf, expected);
-        }
+        if (buf.SetText(file.c_str())) expectFile(buf, expected);
     }
+    FuzzFolder::write(folder.data() + "config/config.txt", list.data(), list.size());
+    gConfigRegistry.clear();
+    FUZZ_CHECK(mSystemParam::loadConfig());
     FUZZ_CHECK(gConfigRegistry.size() == expected.size());
     for (const auto& [section, subsections] : expected) {
         for (const auto& [subsection, values] : subsections) {

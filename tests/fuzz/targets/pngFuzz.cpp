@@ -1,5 +1,6 @@
 // PNG decoding: an input is a whole PNG file, decoded from memory into a sprite that may still
-// hold the picture of the input before. Whenever libpng also decodes the file (CRCs ignored, as
+// hold the picture of the input before, and loaded as a data file into another, which must get
+// the same result. Whenever libpng also decodes the file (CRCs ignored, as
 // this decoder does), every pixel must agree with libpng's.
 #include <png.h>
 
@@ -10,7 +11,7 @@
 
 #include "graphics/image.h"
 #include "graphics/png/pngLoader.h"
-#include "fuzzInput.h"
+#include "fuzzFiles.h"
 
 namespace {
 struct Reader {
@@ -89,6 +90,20 @@ bool libpngDecode(const uint8_t* data, size_t size, uint64_t rowBytes, std::vect
     png_destroy_read_struct(&png, &info, nullptr);
     return true;
 }
+// The input as the data file "img\pic.png": it loads exactly when the decoding from memory did,
+// into the same pixels.
+void loadFileAndCompare(const uint8_t* data, size_t size, const cSprite* decoded) {
+    FuzzFolder& folder = FuzzFolder::get();
+    FuzzFolder::write(folder.data() + "img/pic.png", data, size);
+    cSprite fromFile;
+    cPngLoader loader;
+    const bool loaded = loader.Load("img", "pic.png", fromFile);
+    FUZZ_CHECK(loaded == (decoded != nullptr));
+    if (!decoded) return;
+    FUZZ_CHECK(fromFile.bytesPerPixel == decoded->bytesPerPixel && fromFile.width == decoded->width &&
+               fromFile.height == decoded->height);
+    FUZZ_CHECK(std::memcmp(fromFile.pixels, decoded->pixels, decoded->ByteCount()) == 0);
+}
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -106,8 +121,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const bool untouched = image.pixels == beforePixels && image.width == beforeWidth &&
                                image.height == beforeHeight;
         FUZZ_CHECK(!image.HasPixels() || untouched);
+        loadFileAndCompare(data, size, nullptr);
         return 0;
     }
+    loadFileAndCompare(data, size, &image);
     FUZZ_CHECK(image.HasPixels());
     FUZZ_CHECK(image.bytesPerPixel >= 1 && image.bytesPerPixel <= 4);
     FUZZ_CHECK(image.width > 0 && image.height > 0 && image.pitch == image.width);

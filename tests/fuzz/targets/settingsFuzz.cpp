@@ -1,10 +1,14 @@
-// The settings block: an input is the deciphered contents of a settings file. A file shorter
-// than the block leaves the defaults; a whole block is brought into range, keeping every byte
-// without a range (reserved and padding) as it was.
+// The settings block: an input is the deciphered contents of a settings file. It is stored
+// enciphered as the save folder's settings file and loaded from there: a file shorter than the
+// block leaves the defaults; a whole block is brought into range, keeping every byte without a
+// range (reserved and padding) as it was.
 #include <cstring>
+#include <vector>
 
 #include "base/settings.h"
-#include "fuzzInput.h"
+#include "config/settingsFile.h"
+#include "files/keystream.h"
+#include "fuzzFiles.h"
 
 namespace {
 void checkRanges(const UserSettingsBlock& s) {
@@ -27,7 +31,22 @@ void checkRanges(const UserSettingsBlock& s) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     setDefaultSettings();
     checkRanges(UserSettings);
-    if (size < sizeof(UserSettingsBlock)) return 0;
+    const UserSettingsBlock defaults = UserSettings;
+
+    FuzzFolder& folder = FuzzFolder::get();
+    std::vector<uint8_t> stored(data, data + size);
+    KeystreamState stream;
+    cipherSeed(stream, kSaveSeed);
+    decipherBytes(stored.data(), stored.size(), stream);
+    FuzzFolder::write(folder.save() + "morvane.cfg", stored.data(), stored.size());
+    std::memset(&UserSettings, 0xEE, sizeof UserSettings);
+    const bool loaded = loadSettings();
+    FUZZ_CHECK(loaded == (size >= sizeof(UserSettingsBlock)));
+    if (!loaded) {
+        FUZZ_CHECK(std::memcmp(&UserSettings, &defaults, sizeof defaults) == 0);
+        return 0;
+    }
+    const UserSettingsBlock fromFile = UserSettings;
 
     UserSettingsBlock block;
     std::memcpy(&block, data, sizeof block);
@@ -43,6 +62,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     UserSettingsBlock again = block;
     clampSettings(again);
     FUZZ_CHECK(std::memcmp(&again, &block, sizeof block) == 0);
-    UserSettings = block;
+    FUZZ_CHECK(std::memcmp(&fromFile, &block, sizeof block) == 0);
     return 0;
 }

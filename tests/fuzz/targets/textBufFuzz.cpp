@@ -1,9 +1,11 @@
-// Text files cut into lines and lines cut into words: an input is a whole text file.
+// Text files cut into lines and lines cut into words: an input is a whole text file, loaded from
+// the data folder and also given as a text.
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "files/textBuf.h"
-#include "fuzzInput.h"
+#include "fuzzFiles.h"
 
 namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
@@ -84,6 +86,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         FUZZ_CHECK(*params.Get(-1) == 0 && *params.Get(params.Count()) == 0);
     }
+    // The same text loaded from a file: a file of any size above 0 loads (a first NUL gives no
+    // line), and it holds the same lines.
+    FuzzFolder& folder = FuzzFolder::get();
+    FuzzFolder::write(folder.data() + "text/file.txt", data, size);
+    cTextBuf loaded;
+    FUZZ_CHECK(loaded.Load("text", "file.txt") == (size > 0));
+    FUZZ_CHECK(loaded.LineCount() == buf.LineCount());
+    for (size_t i = 0; i < buf.LineCount(); ++i) FUZZ_CHECK(std::strcmp(loaded.Line(i), buf.Line(i)) == 0);
+
     vstring past("kept");
     FUZZ_CHECK(!buf.GetLine(buf.LineCount(), past) && past == vstring("kept"));
     FUZZ_CHECK(buf.Line(buf.LineCount()) == nullptr);

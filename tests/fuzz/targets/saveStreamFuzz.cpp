@@ -77,6 +77,17 @@ void checkRecords(cSaveStream& r) {
                 : std::string(reinterpret_cast<const char*>(data),
                               strnlen(reinterpret_cast<const char*>(data), record.size));
         FUZZ_CHECK(expected == text.c_str());
+        // The typed fields read a record of exactly their size, little-endian, and otherwise keep
+        // the value they had.
+        uint8_t u8 = 0x5A;
+        uint32_t u32 = 0xA5A5A5A5u;
+        int32_t i32 = -7;
+        FUZZ_CHECK(r.U8Field(record.key.c_str(), u8) == (record.size == 1));
+        FUZZ_CHECK(r.U32Field(record.key.c_str(), u32) == (record.size == 4));
+        FUZZ_CHECK(r.I32Field(record.key.c_str(), i32) == (record.size == 4));
+        FUZZ_CHECK(u8 == (record.size == 1 ? data[0] : 0x5A));
+        FUZZ_CHECK(u32 == (record.size == 4 ? u32At(data) : 0xA5A5A5A5u));
+        FUZZ_CHECK(i32 == (record.size == 4 ? static_cast<int32_t>(u32At(data)) : -7));
         cSaveStream nested;
         FUZZ_CHECK(r.SectionField(record.key.c_str(), nested));
         FUZZ_CHECK(nested.Size() == record.size &&

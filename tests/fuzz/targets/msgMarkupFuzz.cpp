@@ -118,6 +118,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FUZZ_CHECK(++calls <= int64_t(box.units) + 1);
         }
         FUZZ_CHECK(box.codes.empty() && box.rubyCodes.empty());
+        // Line breaking: a character of the message (full size, in the text colour, not in the
+        // name font) ends inside the text area or starts a line, unless it may not begin one.
+        const int nameFont = 2;
+        for (const cFakeGlyphs::Drawn& d : glyphs.drawn) {
+            if (d.scale != 1.0 || d.font == nameFont || d.r != box.textColour[0] ||
+                d.g != box.textColour[1] || d.b != box.textColour[2] || isKinsokuChar(d.code))
+                continue;
+            FUZZ_CHECK(int64_t(d.x) + box.charSize <= gMsgTextArea.right || d.x == gMsgTextArea.left);
+        }
     }
     setMsgGlyphs(nullptr);
     setLeadByteTest(nullptr);

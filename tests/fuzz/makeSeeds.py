@@ -166,6 +166,42 @@ def seeds():
     yield "msgMarkup", "novel", (b"\xe7\x00\x82\xa0\x82\xa2:\0" + b"\x82\xa0" * 30 +
                                  b"/|\x8a\xbf(\x82\xa9\x82\xf1)\x8e\x9a\\")
 
+    movie = crlf("; a definition", "Type=movie", "Name=Garden", "PosX=2", "PosY=-3", "Base=a.png",
+                 "Img0=dot.png", "Img1=b.png", "Mode1=Screen", "Alpha1=50%", "x: 3",
+                 "move.x: 1001 -2000", "sin.y: 60 5 250", "range.x: 0 15", "clip: 1 2 9 9",
+                 "draw: 0 x y", "draw: 1 y x", "rain: 2 4", "hotaru: 0 3", "# 1 3", "Type=back",
+                 "Img2=c.png", "Mode2=Add", "Alpha2=300", "ResetTimer", "#", "mul.q: x y",
+                 "div.q: q 0", "mod.q: q x", "max.z: q 2147483647")
+    yield "anime", "movie", bytes([4, 0x00, 3, 40, 0x81, 0x81, 250, 9, 0x02, 0x03, 0, 255,
+                                   0x83, 0x7F, 200, 0x80]) + movie
+    actor = crlf("Type=actor", "Base=wide.png", "Face=dot.png", "FaceX=39", "FaceY=-1",
+                 "# 2", "Face=missing.png", "Img9=a.png", "Mode9=Darken", "Img10=b.png")
+    yield "anime", "actor", bytes([2, 0x02, 0xF0, 100, 0x01, 0x80, 1, 0, 0]) + actor
+
+    def slot(i, name, code=None, x=None, y=None):
+        data = record(b"Name%d" % i, name + b"\0")
+        if code is not None:
+            data += record(b"Code%d" % i, struct.pack("<i", code))
+        if x is not None:
+            data += record(b"PosX%d" % i, struct.pack("<i", x))
+        if y is not None:
+            data += record(b"PosY%d" % i, struct.pack("<i", y))
+        return data
+    anime = (slot(0, b"two.img", 1, -2, 3) + slot(3, b"a.png", None, 4) +
+             slot(4, b"white", 0, 1, 1) + slot(9, b"missing.img", 2))
+    log = (record(b"LastLogPos", struct.pack("<I", 2)) + record(b"Text0", b"first\nline\0") +
+           record(b"Name0", b"Alice\0") + record(b"Voice0", b"voice\\a01\0") +
+           record(b"Text1", b"no end") + record(b"Text59", b"last\0"))
+    flow = (record(b"LastNode", b"start\0") + record(b"AN_Count", struct.pack("<I", 2)) +
+            record(b"AN0", b"start\0") + record(b"AN1", b"Route\0") +
+            record(b"VN_Count", struct.pack("<I", 3)) + record(b"VN0", b"START\0") +
+            record(b"AL_Count", struct.pack("<I", 1)) + record(b"AL0", b"start>route\0"))
+    yield "saveSections", "slot", (record(b"Data_Anime", anime) + record(b"Data_Log", log) +
+                                   record(b"Data_Flow", flow))
+    yield "saveSections", "damaged", (record(b"Data_Log", record(b"LastLogPos", b"\xff" * 4)) +
+                                      record(b"data_anime", slot(1, b"a.png", 7)[:-3]) +
+                                      record(b"Data_Flow", record(b"VL_Count", b"\xff" * 4)))
+
 
 def main():
     for target, name, data in seeds():

@@ -202,6 +202,18 @@ def seeds():
                                       record(b"data_anime", slot(1, b"a.png", 7)[:-3]) +
                                       record(b"Data_Flow", record(b"VL_Count", b"\xff" * 4)))
 
+    town = crlf("; a map of the town: ICON:ghost 4 a.png", "no colon on this line",
+                "icon:home 4 b.png", "ICON :lost 4 b.png", "ICON:shop 3 c.png", "ICON:neg -3 b.png",
+                "ICON:wide 1 wide.png", "ICON:gone 2 missing.png", "PLACE:park 99999999999 100",
+                "PLACE:park 10 12", "PLACE:street 30xyz 10 dot.png 30 40", "PLACE:square 40 30",
+                "PLACE:edge -5 47 missing.png", "PLACE:far 2147483647 -2147483648",
+                "SOMETHING: else") + b"ICON:z 4 a.png\0PLACE:late 7 5\r\n"
+    options = crlf("home park", "shop street 1 0", "home square 0", "wide edge", "gone park",
+                   "neg far", "home late", "lost park", "wide far 1 a>0")
+    yield "mapChoice", "town", options + b"\0" + town + bytes([10, 4, 0x80, 0x7F, 13, 14, 250, 3])
+    yield "mapChoice", "full", (crlf(*["home park"] * 55) + b"\0" +
+                                crlf("ICON:home 4 a.png", "PLACE:park 1 1 b.png 3 3"))
+
 
 def main():
     for target, name, data in seeds():

@@ -4,6 +4,13 @@
 Each seed is a small valid (or nearly valid) file of the kind its target reads, so the fuzzers
 start from the formats' interesting paths. Files not named seed-* (the crash inputs kept for
 regression) are left alone. Text fixtures end their lines with CR LF.
+
+The seeds of the Ogg Vorbis target are encoded sound, made once with sox and oggenc and kept:
+  sox -n -r 8000 -b 16 -e signed -c 1 t1.wav synth 0.05 sine 440
+  oggenc -q 0 -c start=100 -c end=300 -o corpus/ogg/seed-loop t1.wav
+  sox -n -r 11025 -b 16 -e signed -c 2 t2.wav synth 0.08 sine 300
+  oggenc -q 0 -c start=-5 -c end=99999999999 -o corpus/ogg/seed-stereo t2.wav
+  head -c 1500 corpus/ogg/seed-loop > corpus/ogg/seed-cut
 """
 import os
 import struct
@@ -196,7 +203,9 @@ def seeds():
             record(b"AN0", b"start\0") + record(b"AN1", b"Route\0") +
             record(b"VN_Count", struct.pack("<I", 3)) + record(b"VN0", b"START\0") +
             record(b"AL_Count", struct.pack("<I", 1)) + record(b"AL0", b"start>route\0"))
-    yield "saveSections", "slot", (record(b"Data_Anime", anime) + record(b"Data_Log", log) +
+    sound = (record(b"NameENV", b"env\\hum.ogg\0") + record(b"NameBGM", b"bgm\\tagged.ogg\0") +
+             record(b"PathVO", b"vo\0") + record(b"LoopBGM", b"\1"))
+    yield "saveSections", "slot", (record(b"Data_Sound", sound) + record(b"Data_Anime", anime) + record(b"Data_Log", log) +
                                    record(b"Data_Flow", flow))
     yield "saveSections", "damaged", (record(b"Data_Log", record(b"LastLogPos", b"\xff" * 4)) +
                                       record(b"data_anime", slot(1, b"a.png", 7)[:-3]) +

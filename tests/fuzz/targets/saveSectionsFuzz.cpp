@@ -1,5 +1,6 @@
 // The save sections read by code that only computes: an input is a slot's master stream
-// (deciphered), whose records "Data_Anime" (picture slots), "Data_Log" (backlog) and, in the full
+// (deciphered), whose records "Data_Sound" (the names of the playing music and ambient loop, with
+// no sound device), "Data_Anime" (picture slots), "Data_Log" (backlog) and, in the full
 // configuration, "Data_Flow" (flow record) are handed to their serialisers as loading does, an
 // absent one as an empty stream; the slots load the pictures of fuzzPictures.h. What was read,
 // written again and read into a fresh engine, writes the same bytes: a damaged save settles into
@@ -11,6 +12,7 @@
 #include "config/systemInfo.h"
 #include "files/saveStream.h"
 #include "graphics/screen.h"
+#include "media/sound.h"
 #include "presentation/backlog.h"
 #include "scenario/anime/pictureSlots.h"
 #ifndef MORVANE_EARLIER
@@ -24,6 +26,7 @@ struct Section {
     void (*serialize)(cSaveStream& stream);
 };
 const Section kSections[] = {
+    {"Data_Sound", serializeSound},
     {"Data_Anime", serializeAnime},
     {"Data_Log", mLogBox::Serialize},
 #ifndef MORVANE_EARLIER

@@ -5,9 +5,6 @@
 #include "base/littleEndian.h"
 
 namespace {
-// Names longer than this end the indexing: no record name of the program comes near it, so a
-// larger length is damage.
-constexpr uint32_t kMaxNameLength = 0x100000;
 // Stored strings longer than this read as empty.
 constexpr uint32_t kMaxStringLength = 0x100000;
 
@@ -125,7 +122,7 @@ bool cSaveStream::BuildIndex() {
     while (p < total) {
         if (total - p < 4) break;
         const uint32_t nameLength = getLE32(b + p);
-        if (nameLength == 0 || nameLength > kMaxNameLength) break;
+        if (nameLength == 0 || nameLength > kMaxSaveNameLength) break;
         if (total - p - 4 < nameLength) break;
         const uint64_t sizeField = p + 4 + nameLength;
         // Directory offsets are 32-bit; a record beyond them cannot be reached.

@@ -15,6 +15,9 @@
 
 constexpr uint8_t kSaveReading = 0;
 constexpr uint8_t kSaveWriting = 1;
+// A record name of no bytes or longer than this ends the indexing: no record name of the program
+// comes near it, so such a length is damage.
+constexpr uint32_t kMaxSaveNameLength = 0x100000;
 
 class cSaveStream {
 public:

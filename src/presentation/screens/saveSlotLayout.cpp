@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/littleEndian.h"
+#include "files/saveStream.h"
 #include "graphics/graphics.h"
 #include "graphics/image.h"
 #include "graphics/resample.h"
@@ -12,13 +13,15 @@
 
 namespace {
 // Records laid back to back from the start to exactly the end: u32 name length, name, u32 size,
-// data. Calls back with each record's name and data.
+// data. Calls back with each record's name and data. A name length the stream's reader stops at
+// (none, or beyond its limit) fails, so every record of a file that passes is read.
 template <typename Visit>
 bool recordsEndExactly(const uint8_t* bytes, uint64_t size, Visit visit) {
     uint64_t p = 0;
     while (p < size) {
         if (size - p < 4) return false;
         const uint64_t nameLength = getLE32(bytes + p);
+        if (nameLength == 0 || nameLength > kMaxSaveNameLength) return false;
         if (size - p - 4 < nameLength + 4) return false;
         const char* name = reinterpret_cast<const char*>(bytes + p + 4);
         const uint64_t dataSize = getLE32(bytes + p + 4 + nameLength);

@@ -95,6 +95,25 @@ TEST(SaveSlotLayout, WholeFilesOnly) {
     Bytes inner = good;
     inner[sizeAt + 4] = 200;
     bad.push_back({"a section's records past its end", inner});
+    // Names the stream's reader stops at, which would leave the records after them unread: an
+    // empty name before the sections, one inside a section, and a name beyond the limit.
+    Bytes emptyName(sizeof(SaveSlotHeader), 0);
+    record(emptyName, "", section(1));
+    emptyName.insert(emptyName.end(), good.begin() + sizeof(SaveSlotHeader), good.end());
+    bad.push_back({"an empty record name", emptyName});
+    Bytes emptyInner(sizeof(SaveSlotHeader), 0);
+    Bytes script;
+    record(script, "", Bytes(1, 1));
+    record(script, "F0", Bytes(3, 0));
+    record(emptyInner, "Data_Script", script);
+    for (const char* name : {"Data_Sound", "Data_Anime", "Data_Flags", "Data_Log"})
+        record(emptyInner, name, section(2));
+    bad.push_back({"an empty record name in a section", emptyInner});
+    Bytes longName = slotFile({"Data_Sound", "Data_Anime", "Data_Flags", "Data_Log"});
+    Bytes longScript;
+    record(longScript, std::string(0x100001, 'n'), Bytes(1, 1));
+    record(longName, "Data_Script", longScript);
+    bad.push_back({"a record name beyond the limit", longName});
     for (size_t cut : {size_t(1), size_t(5), size_t(17), good.size() - sizeof(SaveSlotHeader) - 1}) {
         Bytes prefix(good.begin(), good.end() - static_cast<long>(cut));
         bad.push_back({"a prefix", prefix});

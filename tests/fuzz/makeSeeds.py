@@ -223,6 +223,13 @@ def seeds():
     yield "mapChoice", "full", (crlf(*["home park"] * 55) + b"\0" +
                                 crlf("ICON:home 4 a.png", "PLACE:park 1 1 b.png 3 3"))
 
+    sections = b"".join(record(name, record(b"F0", b"abc") + record(b"F1\0tail", b""))
+                        for name in (b"Data_Script", b"Data_Sound", b"Data_Anime", b"Data_Flags",
+                                     b"data_log", b"Data_Flow"))
+    yield "slotFile", "whole", sections
+    yield "slotFile", "twice", sections + record(b"DATA_FLAGS", record(b"Flags", b"\1" * 8))
+    yield "slotFile", "empty-name", record(b"", record(b"x", b"")) + sections
+
 
 def main():
     for target, name, data in seeds():

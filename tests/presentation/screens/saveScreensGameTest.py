@@ -276,6 +276,21 @@ class SaveScreens(TestCase):
             self.wait_pixel(g, 5, 5, RED, 'Esc did not close the save screen')
             self.quit(g)
 
+    def test_the_script_command_system_save_opens_the_save_screen(self):
+        with self.make_game('system_save_command') as g:
+            g.write_text('script/start.txt', SCRIPT.replace('?step = 1\n', '?step = 1\n.system save\n'))
+            g.start()
+            g.wait_window()
+            self.wait_pixel(g, 5, 5, BASE, 'the save screen did not open')
+            sx, sy = slot_place(1)
+            self.wait_pixel(g, sx + 50, sy + 40, EMPTY, 'no empty slot on the save screen')
+            g.focus()
+            xdotool('key', 'Escape')
+            self.wait_pixel(g, 5, 5, RED, 'Esc did not close the save screen')
+            self.wait_step(g, 1)
+            self.advance(g, 2)
+            self.quit(g)
+
 
 if __name__ == '__main__':
     main()

@@ -22,6 +22,7 @@
 #include "presentation/backlog.h"
 #include "presentation/choiceScreens.h"
 #include "presentation/msgDisplay.h"
+#include "presentation/screens/configDialog.h"
 #include "presentation/screens/saveSlots.h"
 #include "scenario/anime/animeProgram.h"
 #include "scenario/anime/pictureSlots.h"
@@ -32,6 +33,7 @@ namespace {
 // The application's side of the calls that the lower layers make upward.
 const AppHooks kAppHooks = {
     requestQuit, updateCaption, [] { gPopupMenu.Show(); }, bossKey, setFullScreen, toggleFullScreen,
+    isDirectDrawAvailable, getVideoMemory,
 };
 
 struct StartupState {
@@ -92,6 +94,8 @@ void shutdownApplication() {
     destroyAccelerators();
     shutdownSound();
     releaseDirectDraw();
+    exitPopupMenu();
+    exitUIFont();
     postCloseMessage();
     // Only a successful CoInitializeEx is balanced; S_FALSE counts as a failure of start-up.
     if (gStartup.comInitialised) {

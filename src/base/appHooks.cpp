@@ -20,3 +20,9 @@ bool appSetFullScreen(bool on) {
 bool appToggleFullScreen() {
     return gAppHooks && gAppHooks->toggleScreen && gAppHooks->toggleScreen();
 }
+bool appDirectDrawAvailable() {
+    return gAppHooks && gAppHooks->directDrawAvailable && gAppHooks->directDrawAvailable();
+}
+uint64_t appVideoMemory() {
+    return gAppHooks && gAppHooks->videoMemory ? gAppHooks->videoMemory() : 0;
+}

@@ -403,6 +403,16 @@ class Game:
         """Asks the window to close (WM_CLOSE), as its close box does."""
         wininfo('close', (w or self.window())['hwnd'])
 
+    def restore(self, w=None):
+        """Restores a minimised window, as a taskbar button does."""
+        wininfo('restore', (w or self.window())['hwnd'])
+
+    def class_icon(self, w=None):
+        """The class's small icon as the window's caption shows it: the pixels of that square (the
+        tool cannot read another process's class fields, so the drawing is read)."""
+        r = wininfo('classicon', (w or self.window())['hwnd'])[0]['iconrect']
+        return screenshot_screen(*(int(n) for n in r.split()))
+
     # -- input (real X events) ---------------------------------------------------------------------
     def _client_origin(self):
         c = self.window()['client']
@@ -418,10 +428,10 @@ class Game:
         ox, oy = self._client_origin()
         xdotool('mousemove', ox + x, oy + y)
 
-    def key(self, *names):
-        """Key presses (xdotool key names: Return, Escape, Insert, ctrl+s ...); the window gets
-        the keyboard focus first."""
-        self.focus()
+    def key(self, *names, window=None):
+        """Key presses (xdotool key names: Return, Escape, Insert, ctrl+s ...); the window (the
+        main window by default, or a wininfo block) gets the keyboard focus first."""
+        self.focus(window)
         xdotool('key', *names)
 
     def key_down(self, name):
@@ -431,8 +441,15 @@ class Game:
     def key_up(self, name):
         xdotool('keyup', name)
 
-    def focus(self):
-        c = self.window()['client']
+    def click_window(self, w, x, y, button=1):
+        """A click at client coordinates of any window (a wininfo block: a dialog, a control)."""
+        c = w['client']
+        xdotool('mousemove', c[0] + x, c[1] + y)
+        xdotool('click', button)
+
+    def focus(self, w=None):
+        """Gives the keyboard focus to a window (the main window by default)."""
+        c = (w or self.window())['client']
         # Without a window manager, a click-free way to give focus: move into the client area
         # and ask X for the focus on the window under the pointer.
         xdotool('mousemove', c[0] + 1, c[1] + 1)
@@ -456,6 +473,19 @@ def screenshot_screen(x, y, w, h):
     if len(r.stdout) != w * h * 3:
         raise ProgramFailure('screenshot of %dx%d returned %d bytes' % (w, h, len(r.stdout)))
     return Image(w, h, r.stdout)
+
+
+def clipboard_text():
+    """The clipboard's plain text (CF_TEXT) as bytes; None when it holds none."""
+    b = wininfo('clipboard')[0]
+    return b['text'] if b.get('available') == '1' else None
+
+
+def combo_items(w):
+    """A combo box's items as text, and its selected index."""
+    b = wininfo('combo', w['hwnd'])[0]
+    items = [bytes.fromhex(b['item%d' % i]).decode('utf-16-le') for i in range(int(b['count']))]
+    return items, int(b['selected'])
 
 
 def xdotool(*args):

@@ -6,7 +6,13 @@
 //   wininfo close <hwnd>          posts WM_CLOSE
 //   wininfo minimize <hwnd>       shows the window minimised
 //   wininfo command <hwnd> <id>   posts WM_COMMAND with the id (a dialog button, say)
-// Texts are printed as hex bytes of the window's ANSI text, so tests compare exact bytes.
+//   wininfo restore <hwnd>        restores a minimised window, as a taskbar button does
+//   wininfo clipboard             the clipboard's plain text (CF_TEXT)
+//   wininfo combo <hwnd>          a combo box's items and selection
+//   wininfo classicon <hwnd>      where the window's caption shows its class's small icon
+// Texts are printed as hex bytes of the window's ANSI text, so tests compare exact bytes. Combo
+// box items are printed as hex of UTF-16LE: read from another process, Wine answers the item text
+// in UTF-16 whatever the call, so it is asked for in that form.
 #include <windows.h>
 
 #include <cstdint>
@@ -47,6 +53,8 @@ void describe(HWND w) {
     std::printf("style=%08lx\nexstyle=%08lx\n", static_cast<unsigned long>(GetWindowLongA(w, GWL_STYLE)),
                 static_cast<unsigned long>(GetWindowLongA(w, GWL_EXSTYLE)));
     std::printf("foreground=%d\n", GetForegroundWindow() == w ? 1 : 0);
+    std::printf("owner=%llu\n",
+                static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(GetWindow(w, GW_OWNER))));
     std::printf("pid=%lu\n\n", static_cast<unsigned long>(pid));
 }
 
@@ -66,6 +74,49 @@ BOOL CALLBACK eachChild(HWND w, LPARAM) {
 
 HWND parseWindow(const char* text) {
     return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(text, nullptr, 10)));
+}
+
+int printClipboard() {
+    if (!OpenClipboard(nullptr)) return 1;
+    HANDLE data = GetClipboardData(CF_TEXT);
+    const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    std::printf("available=%d\n", text ? 1 : 0);
+    printHex("text", text ? text : "");
+    if (text) GlobalUnlock(data);
+    CloseClipboard();
+    return 0;
+}
+
+void printCombo(HWND combo) {
+    LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    std::printf("count=%ld\nselected=%ld\n", static_cast<long>(count),
+                static_cast<long>(SendMessageW(combo, CB_GETCURSEL, 0, 0)));
+    for (LRESULT i = 0; i < count; ++i) {
+        WCHAR item[512] = {};
+        LRESULT n = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
+        if (n < 0 || n >= 511) n = 0;
+        if (n) SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+        std::printf("item%ld=", static_cast<long>(i));
+        for (LRESULT k = 0; k < n && item[k]; ++k)
+            std::printf("%02x%02x", item[k] & 0xFF, (item[k] >> 8) & 0xFF);
+        std::printf("\n");
+    }
+}
+
+// Another process's class fields cannot be read here (Wine answers 0 for its icons), so the class's
+// small icon is found where the caption shows it: the square at the caption's left, inside the
+// frame, vertically centred, with two pixels of margin around it. Tests read its pixels.
+void printClassIcon(HWND w) {
+    RECT r;
+    GetWindowRect(w, &r);
+    LONG style = GetWindowLongA(w, GWL_STYLE);
+    int frameX = GetSystemMetrics((style & WS_THICKFRAME) ? SM_CXFRAME : SM_CXDLGFRAME);
+    int frameY = GetSystemMetrics((style & WS_THICKFRAME) ? SM_CYFRAME : SM_CYDLGFRAME);
+    int size = GetSystemMetrics(SM_CXSMICON);
+    int caption = GetSystemMetrics(SM_CYCAPTION);
+    int x = r.left + frameX;
+    int y = r.top + frameY + (caption - GetSystemMetrics(SM_CYSMICON)) / 2;
+    std::printf("iconrect=%d %d %d %d\n", x, y > r.top ? y - 1 : y, size + 4, size + 2);
 }
 }  // namespace
 
@@ -92,7 +143,21 @@ int main(int argc, char** argv) {
     }
     if (argc >= 4 && std::strcmp(argv[1], "command") == 0)
         return PostMessageA(parseWindow(argv[2]), WM_COMMAND, std::atoi(argv[3]), 0) ? 0 : 1;
+    if (argc >= 3 && std::strcmp(argv[1], "restore") == 0) {
+        ShowWindow(parseWindow(argv[2]), SW_RESTORE);
+        return 0;
+    }
+    if (argc >= 2 && std::strcmp(argv[1], "clipboard") == 0) return printClipboard();
+    if (argc >= 3 && std::strcmp(argv[1], "combo") == 0) {
+        printCombo(parseWindow(argv[2]));
+        return 0;
+    }
+    if (argc >= 3 && std::strcmp(argv[1], "classicon") == 0) {
+        printClassIcon(parseWindow(argv[2]));
+        return 0;
+    }
     std::fprintf(stderr, "usage: wininfo find <class> | children <hwnd> | dialogs | close <hwnd> | "
-                         "minimize <hwnd> | command <hwnd> <id>\n");
+                         "minimize <hwnd> | command <hwnd> <id> | restore <hwnd> | clipboard | "
+                         "combo <hwnd> | classicon <hwnd>\n");
     return 2;
 }

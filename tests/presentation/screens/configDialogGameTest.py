@@ -1,0 +1,268 @@
+"""Whole program: the configuration dialog driven by real keys and clicks.
+
+Esc opens it over the disabled main window; a click and End move the unread-text slider to its end,
+a click on the first tab and Right go to the input page, and the right button's list takes a click,
+Down and Return. OK writes "morvane.cfg" with exactly those changes (and Space's default, which its
+list does not offer, as the list's first action); OK on a file whose every value the pages can
+show rewrites the same bytes; Cancel and Esc write nothing. The version page copies its report to
+the clipboard with the facts of the system it runs on (Windows XP as Wine is told to report it).
+The texts are the configuration's own.
+"""
+import os
+import struct
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'harness'))
+from game import (BUILD, CODEPAGE, CONFIG, Game, TestCase, _run, clipboard_text,  # noqa: E402
+                  combo_items, main, wait_until, wininfo, xdotool)
+
+IDOK, IDCANCEL, IDYES = 1, 2, 6
+DIALOG = 'NovelConfigDLG'
+TITLE = 'Quellwood'
+VENDOR = 'MorvaneWorks'
+VERSION = '2.5'
+DATE = '2004/07/15'
+
+if CONFIG == 'earlier':
+    CAPTION = 'コンフィグ'
+    CANCEL = 'キャンセル'
+    SE_BOX = '効果音'
+    SYSTEM_VERSION, BUILD_DATE = '1.03', '2004/06/15'
+    LAST_ACTION = 'コンフィグ'   # the right button's list ends with the configuration
+    NAVI = 'ナビ表示'
+    HEADING = 'バージョン情報（サポート宛のメールに貼り付けて下さい）'
+else:
+    CAPTION = '设置　　　'
+    CANCEL = 'Cancel    '
+    SE_BOX = '效果音'
+    SYSTEM_VERSION, BUILD_DATE = '1.03b', '2004/07/15'
+    LAST_ACTION = '向导　　'     # the flow chart, offered last
+    NAVI = '向导　　'
+    HEADING = 'Version信息（請將Support郵件地址粘貼如下）            '
+
+
+def setUpModule():
+    # The first window query after the display starts brings up Wine's desktop process, which
+    # would hold the query's output pipe open: start it with no pipe.
+    _run([os.path.join(BUILD, 'tests', 'harness', 'wininfo.exe'), 'dialogs'], check=False, timeout=60)
+
+
+def default_settings():
+    """The 336-byte settings block with its defaults, as the test knows them."""
+    b = bytearray(336)
+    struct.pack_into('<III', b, 0, 2, 2, 5)     # text speeds, auto speed
+    b[13] = 1                                   # text shadow
+    b[14:18] = bytes([1, 1, 1, 1])              # sound channels on
+    struct.pack_into('<IIII', b, 20, 50, 50, 50, 50)
+    b[36:41] = bytes([1, 1, 1, 0, 1])           # voices, stop voice on page, window, effects
+    b[46] = 1                                   # end skip after a choice
+    b[308:313] = bytes([11, 22, 14, 4, 2])      # right, middle, wheel up, wheel down, space
+    b[325:327] = bytes([2, 3])                  # pad buttons 1 and 2
+    return b
+
+
+def prepared_settings():
+    """A file every page shows as it is: reserved bytes set, every action in its list."""
+    b = default_settings()
+    b[48:308] = b'\xA5' * 260
+    struct.pack_into('<III', b, 0, 1, 3, 7)
+    b[12] = 2                                   # Gothic
+    b[41:48] = bytes([1, 1, 1, 1, 1, 0, 1])     # colours, cursor, caption, skip all, boss key
+    b[308:313] = bytes([12, 11, 22, 20, 14])
+    b[313:316] = bytes([24, 17, 0])
+    b[325:333] = bytes([2, 3, 9, 10, 12, 14, 16, 22])
+    return bytes(b)
+
+
+class ConfigDialog(TestCase):
+    def make_game(self, name, settings=None):
+        g = Game(self, name)
+        g.config({'System.Info': {'Title': TITLE, 'Vendor': VENDOR,
+                                  'Version': VERSION, 'Date': DATE},
+                  'System.Setting': {'ScreenWidth': '800', 'ScreenHeight': '600'}})
+        g.write_text('script/start.txt', 'Hello\n.\nSecond\n.\n')
+        if settings is not None:
+            g.write_save('morvane.cfg', settings)
+        return g
+
+    def quit(self, g):
+        g.close()
+        box = g.wait_dialog(20)
+        wininfo('command', box['hwnd'], IDYES)
+        self.assertEqual(0, g.wait_exit(30))
+
+    def open_dialog(self, g):
+        """Esc on the main window; the dialog, with the keyboard focus on its own X window."""
+        g.key('Escape')
+        d = g.wait_window(DIALOG, 20)
+        # Let the dialog's pages come up fully before they are clicked.
+        wait_until(lambda: self.controls(d, 'SysTabControl32'), 10)
+        g.focus(d)
+        return d
+
+    def controls(self, d, cls, visible=True):
+        found = [c for c in wininfo('children', d['hwnd']) if c['class'].lower() == cls.lower()]
+        return [c for c in found if not visible or c['visible'] == '1']
+
+    def button(self, d, control_id):
+        return [c for c in wininfo('children', d['hwnd']) if c['id'] == str(control_id)][0]
+
+    def wait_closed(self, g):
+        self.assertTrue(wait_until(lambda: not g.windows(DIALOG), 20), 'the dialog stayed open')
+        self.assertTrue(wait_until(lambda: g.window()['enabled'] == '1', 10))
+
+    def click_centre(self, g, c):
+        x, y, w, h = c['window']
+        xdotool('mousemove', x + w // 2, y + h // 2)
+        xdotool('click', 1)
+
+    def click_tab(self, g, d, index):
+        """A click on a tab of the tab control (the tabs' strip is along its top)."""
+        tabs = self.controls(d, 'SysTabControl32')[0]
+        x, y, _, _ = tabs['window']
+        xdotool('mousemove', x + 20 + 70 * index, y + 10)
+        xdotool('click', 1)
+
+    def test_frame_keys_and_the_bytes_that_ok_writes(self):
+        with self.make_game('dialog_ok') as g:
+            g.start()
+            main_window = g.wait_window()
+            d = self.open_dialog(g)
+            self.assertEqual(CAPTION.encode(CODEPAGE), d['text'])
+            self.assertEqual((629, 453), d['client'][2:])
+            self.assertEqual(main_window['hwnd'], d['owner'])
+            self.assertEqual('0', g.window()['enabled'])
+            wx, wy, ww, wh = d['window']
+            self.assertEqual(((1280 - ww) // 2, (1024 - wh) // 2), (wx, wy))
+
+            # The unread-text slider is the topmost slider of the basic page.
+            unread = min(self.controls(d, 'msctls_trackbar32'), key=lambda c: c['window'][1])
+            self.click_centre(g, unread)
+            xdotool('key', 'End')
+            self.click_tab(g, d, 0)
+            xdotool('key', 'Right')
+            self.assertTrue(wait_until(lambda: self.controls(d, 'ComboBox'), 10),
+                            'the input page did not show')
+            right = min(self.controls(d, 'ComboBox'), key=lambda c: (c['window'][1], c['window'][0]))
+            self.click_centre(g, right)
+            time.sleep(0.5)
+            xdotool('key', 'Down')
+            xdotool('key', 'Return')
+            self.assertTrue(wait_until(lambda: combo_items(right)[1] == 1, 10))
+            self.click_centre(g, self.button(d, IDOK))
+            self.wait_closed(g)
+
+            expected = default_settings()
+            expected[0] = 4        # unread-text speed at its end
+            expected[308] = 12     # the right button hides the window
+            expected[312] = 4      # Space: its list's first action, its default not being in it
+            self.assertEqual(bytes(expected), g.save('morvane.cfg'))
+            self.quit(g)
+
+    def test_ok_keeps_a_file_the_pages_can_show_and_cancel_and_esc_write_nothing(self):
+        prepared = prepared_settings()
+        with self.make_game('dialog_keep', prepared) as g:
+            g.start()
+            g.wait_window()
+            d = self.open_dialog(g)
+            self.click_centre(g, self.button(d, IDOK))
+            self.wait_closed(g)
+            self.assertEqual(prepared, g.save('morvane.cfg'))
+
+            stamp = os.stat(g.save_path('morvane.cfg')).st_mtime_ns
+            d = self.open_dialog(g)
+            unread = min(self.controls(d, 'msctls_trackbar32'), key=lambda c: c['window'][1])
+            self.click_centre(g, unread)
+            xdotool('key', 'End')
+            self.click_centre(g, self.button(d, IDCANCEL))
+            self.wait_closed(g)
+            self.assertEqual(prepared, g.save('morvane.cfg'))
+
+            d = self.open_dialog(g)
+            xdotool('key', 'Escape')
+            self.wait_closed(g)
+            self.assertEqual(prepared, g.save('morvane.cfg'))
+            self.assertEqual(stamp, os.stat(g.save_path('morvane.cfg')).st_mtime_ns)
+            self.quit(g)
+
+    def test_version_report_on_the_clipboard(self):
+        key = r'HKCU\Software\Wine\AppDefaults\system.exe'
+        _run(['wine', 'reg', 'add', key, '/v', 'Version', '/d', 'winxp', '/f'], timeout=60)
+        self.addCleanup(_run, ['wine', 'reg', 'delete', key, '/f'], timeout=60, check=False)
+        with self.make_game('dialog_version') as g:
+            g.start()
+            g.wait_window()
+            d = self.open_dialog(g)
+            self.click_tab(g, d, 2)
+            self.assertTrue(wait_until(lambda: self.button(d, 999)['visible'] == '1', 10))
+            self.click_centre(g, self.button(d, 999))
+            self.assertTrue(wait_until(lambda: clipboard_text() and b'[System info]' in clipboard_text(),
+                                       10), 'no report on the clipboard')
+            report = clipboard_text()
+            colon = '：'.encode(CODEPAGE)
+
+            def line(label, section=b'['):
+                """The value after a label, in the section whose heading begins so."""
+                start = report.index(b'\r\n' + label + colon, report.index(section))
+                start += len(label) + len(colon) + 2
+                return report[start:report.index(b'\r\n', start)]
+
+            with open('/proc/cpuinfo') as f:
+                model = [l.split(':', 1)[1].strip() for l in f if l.startswith('model name')][0]
+            with open('/proc/meminfo') as f:
+                kb = [int(l.split()[1]) for l in f if l.startswith('MemTotal')][0]
+            mb = kb * 1024 // 1048576
+            memory = '%d MB' % mb if mb < 1024 else '%d GB' % (mb // 1024)
+
+            self.assertTrue(report.startswith(HEADING.encode(CODEPAGE) + b'\r\n' + b'-' * 64 + b'\r\n'))
+            self.assertTrue(report.endswith(b'\r\n\r\n' + b'-' * 64 + b'\r\n'))
+            self.assertEqual(b'Microsoft Windows XP  (5.1.2600)', line(b'OS'))
+            self.assertEqual(b'DirectX 9.0 (4.09.00.0904)', line(b'DirectX'))
+            self.assertEqual(model.encode(), line(b'CPU').strip())
+            self.assertEqual(memory.encode(), line(b'RAM'))
+            self.assertRegex(line(b'VRAM'), rb'^\d+ MB$')
+            self.assertEqual(TITLE.encode(), line(b'Title'))
+            self.assertEqual(VENDOR.encode(), line(b'Vendor'))
+            self.assertEqual(VERSION.encode(), line(b'Version', b'[Product info]'))
+            self.assertEqual(DATE.encode(), line(b'Release'))
+            self.assertEqual(b'Morvane Novel System', line(b'Name'))
+            self.assertEqual(SYSTEM_VERSION.encode(), line(b'Version', b'[System version]'))
+            self.assertEqual(BUILD_DATE.encode(), line(b'Build'))
+            # The gamepad line and the missing features stay on the page.
+            self.assertNotIn(b'DirectDraw', report)
+            self.click_centre(g, self.button(d, IDCANCEL))
+            self.wait_closed(g)
+            self.quit(g)
+
+    def test_texts_of_the_configuration(self):
+        with self.make_game('dialog_texts') as g:
+            g.start()
+            g.wait_window()
+            d = self.open_dialog(g)
+            every = wininfo('children', d['hwnd'])
+            texts = [c['text'] for c in every]
+            self.assertEqual(CANCEL.encode(CODEPAGE), self.button(d, IDCANCEL)['text'])
+            self.assertEqual(b'OK', self.button(d, IDOK)['text'])
+            self.assertEqual(SE_BOX.encode(CODEPAGE), self.button(d, 502)['text'])
+            self.assertIn(SYSTEM_VERSION.encode(), texts)
+            self.assertIn(BUILD_DATE.encode(), texts)
+            self.assertIn(b'Morvane Novel System', texts)
+            combos = [c for c in every if c['class'].lower() == 'combobox']
+            self.assertEqual(25, len(combos))
+            right = min(combos, key=lambda c: (c['window'][1], c['window'][0]))
+            items, selected = combo_items(right)
+            self.assertEqual(0, selected)
+            self.assertEqual(LAST_ACTION, items[-1])
+            every_item = [i for c in combos for i in combo_items(c)[0]]
+            if CONFIG == 'earlier':
+                self.assertNotIn(NAVI, every_item)
+            else:
+                self.assertEqual(25, every_item.count(NAVI))
+            xdotool('key', 'Escape')
+            self.wait_closed(g)
+            self.quit(g)
+
+
+if __name__ == '__main__':
+    main()

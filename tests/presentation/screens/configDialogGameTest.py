@@ -113,16 +113,12 @@ class ConfigDialog(TestCase):
         self.assertTrue(wait_until(lambda: g.window()['enabled'] == '1', 10))
 
     def click_centre(self, g, c):
-        x, y, w, h = c['window']
-        xdotool('mousemove', x + w // 2, y + h // 2)
-        xdotool('click', 1)
+        _, _, w, h = c['client']
+        g.click_window(c, w // 2, h // 2)
 
     def click_tab(self, g, d, index):
         """A click on a tab of the tab control (the tabs' strip is along its top)."""
-        tabs = self.controls(d, 'SysTabControl32')[0]
-        x, y, _, _ = tabs['window']
-        xdotool('mousemove', x + 20 + 70 * index, y + 10)
-        xdotool('click', 1)
+        g.click_window(self.controls(d, 'SysTabControl32')[0], 20 + 70 * index, 10)
 
     def test_frame_keys_and_the_bytes_that_ok_writes(self):
         with self.make_game('dialog_ok') as g:

@@ -6,6 +6,8 @@ Down and Return. OK writes "morvane.cfg" with exactly those changes (and Space's
 list does not offer, as the list's first action); OK on a file whose every value the pages can
 show rewrites the same bytes; Cancel and Esc write nothing. The version page copies its report to
 the clipboard with the facts of the system it runs on (Windows XP as Wine is told to report it).
+The sound group acts at once (the music test button stops the music, the voice checkbox disables
+its test button), and Cancel brings back the music that played, as heard on the null sink.
 The texts are the configuration's own.
 """
 import os
@@ -13,9 +15,12 @@ import struct
 import sys
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'media'))
+from mediaFixtures import AMPLITUDE, ogg  # noqa: E402
+
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'harness'))
-from game import (BUILD, CODEPAGE, CONFIG, Game, TestCase, _run, clipboard_text,  # noqa: E402
-                  combo_items, main, wait_until, wininfo, xdotool)
+from game import (BUILD, CODEPAGE, CONFIG, AudioCapture, Game, TestCase, _run,  # noqa: E402
+                  clipboard_text, combo_items, main, wait_until, wininfo, xdotool)
 
 IDOK, IDCANCEL, IDYES = 1, 2, 6
 DIALOG = 'NovelConfigDLG'
@@ -23,6 +28,8 @@ TITLE = 'Quellwood'
 VENDOR = 'MorvaneWorks'
 VERSION = '2.5'
 DATE = '2004/07/15'
+PLAY, STOP = '再生'.encode(CODEPAGE), '停止'.encode(CODEPAGE)  # the music test button
+MUSIC_LEVEL = AMPLITUDE * 0.5     # the music at its default volume 50: -6 dB
 
 if CONFIG == 'earlier':
     CAPTION = 'コンフィグ'
@@ -230,6 +237,50 @@ class ConfigDialog(TestCase):
             self.click_centre(g, self.button(d, IDCANCEL))
             self.wait_closed(g)
             self.quit(g)
+
+    def test_sound_group_acts_at_once_and_cancel_brings_the_music_back(self):
+        with self.make_game('dialog_sound') as g:
+            ogg(g.path('data/bgm/music.ogg'), [(1.0, 440)])
+            g.write_text('script/start.txt', '.bgm music.ogg\nHello\n.\n')
+            with AudioCapture(g.path('sink.raw')) as audio:
+                g.start()
+                g.wait_window()
+                time.sleep(1.5)  # the music is heard before the dialog opens
+                d = self.open_dialog(g)
+                self.assertEqual(STOP, self.button(d, 504)['text'])
+                self.assertEqual('1', self.button(d, 505)['enabled'])
+                # The music test button stops the music at once.
+                self.click_centre(g, self.button(d, 504))
+                self.assertTrue(wait_until(lambda: self.button(d, 504)['text'] == PLAY, 10))
+                # The voice checkbox disables its test button at once.
+                self.click_centre(g, self.button(d, 501))
+                self.assertTrue(wait_until(lambda: self.button(d, 505)['enabled'] == '0', 10))
+                time.sleep(2.0)
+                self.click_centre(g, self.button(d, IDCANCEL))
+                self.wait_closed(g)
+                time.sleep(2.0)  # the remembered music again, at the stored volume
+
+                # Nothing was stored: the next opening shows the music playing and the voice on.
+                d = self.open_dialog(g)
+                self.assertEqual(STOP, self.button(d, 504)['text'])
+                self.assertEqual('1', self.button(d, 505)['enabled'])
+                self.click_centre(g, self.button(d, IDCANCEL))
+                self.wait_closed(g)
+                self.assertIsNone(g.save('morvane.cfg'))
+                self.quit(g)
+                rec = audio.stop()
+
+        t0 = rec.onset(MUSIC_LEVEL / 4)
+        self.assertIsNotNone(t0, 'no music')
+        self.assertAlmostEqual(MUSIC_LEVEL, rec.tone_steady(440, t0 + 0.2, t0 + 1.0),
+                               delta=MUSIC_LEVEL * 0.2)
+        # Stopped for the two seconds the dialog showed it stopped, then back at its level.
+        gaps = [r for r in rec.silent_runs(MUSIC_LEVEL / 20, t0 + 0.5, rec.seconds) if r[1] > 1.5]
+        self.assertTrue(gaps, 'the test button did not stop the music')
+        back = gaps[0][0] + gaps[0][1]
+        self.assertLess(gaps[0][1], 6.0, 'the music did not come back after Cancel')
+        self.assertAlmostEqual(MUSIC_LEVEL, rec.tone_steady(440, back + 0.2, back + 1.2),
+                               delta=MUSIC_LEVEL * 0.2)
 
     def test_texts_of_the_configuration(self):
         with self.make_game('dialog_texts') as g:

@@ -4,6 +4,7 @@
 # make bench    runs the benchmarks (native build)
 # make fuzz     builds the fuzz targets (clang, libFuzzer) and runs each for FUZZ_SECONDS
 #               (FUZZ_TARGETS="png archive" runs only those)
+# make idle-cpu  measures the program's CPU time while it waits (full build, under Wine)
 JOBS ?= $(shell nproc)
 # BUILD names the folder that holds the three build folders (several work trees or people may build
 # side by side with BUILD=build-mine).
@@ -12,7 +13,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?=
 
-.PHONY: all full earlier native deps test play bench fuzz clean
+.PHONY: all full earlier native deps test play bench fuzz idle-cpu clean
 
 all: full earlier native
 
@@ -49,6 +50,9 @@ fuzz: deps $(BUILD)/fuzz/Makefile
 
 bench: native
 	$(BUILD)/native/bench/morvane_bench
+
+idle-cpu: full
+	cd $(BUILD)/full && $(CURDIR)/scripts/wine-run . python3 $(CURDIR)/bench/idleCpu.py $(IDLE_CPU_ARGS)
 
 clean:
 	rm -rf $(BUILD)

@@ -4,6 +4,7 @@
 
 #include "app/accelerators.h"
 #include "base/clock.h"
+#include "base/framePacer.h"
 #include "base/input.h"
 #include "app/joystick.h"
 #include "app/mainWindow.h"
@@ -45,6 +46,23 @@ bool platformPoll(uint8_t inputMode, bool sleep) {
     return true;
 }
 
+// The waiting loops' wait: until a message arrives (also one already queued) or the time passes.
+void platformWait(uint32_t ms) {
+    // A joystick sends no messages: while one answers, it is read again within a frame.
+    if (!gJoystick.readFailed && ms > frameIntervalMs()) ms = frameIntervalMs();
+    MsgWaitForMultipleObjectsEx(0, nullptr, ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
+// A moving picture is presented at most once per refresh of the display.
+void takeDisplayRefresh() {
+    HDC screen = GetDC(nullptr);
+    if (!screen) return;
+    const int hz = GetDeviceCaps(screen, VREFRESH);
+    ReleaseDC(nullptr, screen);
+    // 0 and 1 mean the hardware's default rate, which is not told.
+    if (hz > 1 && hz <= 1000) setFrameIntervalMs(static_cast<uint32_t>(1000 / hz));
+}
+
 bool platformPumpAll() { return dispatchPending(false, 0); }
 
 bool platformPumpOne() {
@@ -79,7 +97,11 @@ const InputBackend kPlatformBackend = {platformPoll, platformPumpAll, platformPu
                                        platformSkipKeyHeld, platformJoystick};
 }  // namespace
 
-void installPlatformInput() { setInputBackend(&kPlatformBackend); }
+void installPlatformInput() {
+    setInputBackend(&kPlatformBackend);
+    setInputWait(platformWait);
+    takeDisplayRefresh();
+}
 
 bool createAccelerators() {
     destroyAccelerators();

@@ -12,5 +12,6 @@ bool translateAccelerators(uint8_t inputMode, HWND window, MSG* message);
 bool createAccelerators();
 void destroyAccelerators();
 
-// Makes the platform the input backend (the main window does this at its creation).
+// Makes the platform the input backend and the waiting loops' wait, and takes the frame interval
+// from the display's refresh rate (the main window does this at its creation).
 void installPlatformInput();

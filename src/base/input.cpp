@@ -16,6 +16,7 @@ namespace {
 const cModuleReset kReset(0, [] { gInputState = InputState(); });
 
 const InputBackend* gBackend = nullptr;
+InputWaitFn gWait = nullptr;
 ButtonPressFn gButtonPress = nullptr;
 ButtonReleaseFn gButtonRelease = nullptr;
 
@@ -47,6 +48,12 @@ bool pollInput(uint8_t inputMode, bool sleep) {
     remapCommand(inputMode, gCommand);
     readModeStep(inputMode, gReadMode, gCommand);
     return true;
+}
+
+void setInputWait(InputWaitFn wait) { gWait = wait; }
+
+void waitForInput(uint32_t ms) {
+    if (ms > 0 && gWait) gWait(ms);
 }
 
 bool pumpMessages() {

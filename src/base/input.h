@@ -38,6 +38,9 @@ extern MousePoint& gMousePos;
 // through the key tables of the mode, reads the mouse and the joystick, remaps the latched code
 // and updates the read mode. False once WM_QUIT has been seen.
 bool pollInput(uint8_t inputMode, bool sleep);
+// Waits until an input message arrives or ms milliseconds pass (the waiting loops' pacing, in
+// place of a fixed sleep), through the installed wait; nothing without one.
+void waitForInput(uint32_t ms);
 // Dispatches all pending messages without key tables; false once WM_QUIT has been seen.
 bool pumpMessages();
 // Waits for one message and dispatches it without key tables; false once WM_QUIT has been seen.
@@ -97,6 +100,11 @@ struct InputBackend {
 // outlive its use.
 void setInputBackend(const InputBackend* backend);
 const InputBackend* getInputBackend();
+
+// The wait of waitForInput: the platform waits on its message queue; tests may move their clock.
+// Null: no wait.
+using InputWaitFn = void (*)(uint32_t ms);
+void setInputWait(InputWaitFn wait);
 
 // The button tables' handlers of the left button: press (true when a button took it) and release
 // (may latch the released button's command and index; true when it did).

@@ -2,6 +2,7 @@
 #include "presentation/choiceScreens.h"
 
 #include "base/displayMode.h"
+#include "base/framePacer.h"
 #include "base/input.h"
 #include "base/present.h"
 #include "base/settings.h"
@@ -18,17 +19,29 @@ int32_t runChoice() {
     clearCommand();
 
     int32_t result = 0;
+    // A frame is drawn when the scene or a button's state changed; between them the loop waits
+    // for input.
+    cFramePacer pacer;
     while (pollInput(kInputMenu, true)) {
         bool alive = true;
+        // Back from a command: what it showed is drawn over.
+        pacer.Invalidate();
         while (getCommand() == kCmdNone) {
-            if (!pollInput(kInputMenu, true)) {
+            if (!pacer.Poll(kInputMenu)) {
                 alive = false;
                 break;
             }
-            updateScreen();
-            if (!gMapChoice) gMsgBox.Draw(false);
-            mSpots::UpdateButtons();
-            presentScreen();
+            pacer.BeginFrame();
+            paceScene(pacer);
+            if (!gMapChoice) gMsgBox.PaceFrame(pacer, false);
+            mSpots::PaceButtons(pacer);
+            if (pacer.FrameDue()) {
+                updateScreen();
+                if (!gMapChoice) gMsgBox.Draw(false);
+                mSpots::UpdateButtons();
+                presentScreen();
+                pacer.Presented();
+            }
         }
         if (!alive) break;
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/framePacer.h"
 #include "base/moduleOrder.h"
 #include "base/configuration.h"
 #include "base/uiText.h"
@@ -39,6 +40,22 @@ MsgCode codeOfText(const char* text) {
     const uint8_t* p = reinterpret_cast<const uint8_t*>(text ? text : "");
     if (p[0] && p[1]) return p[0] * 256u + p[1];
     return p[0];
+}
+
+int32_t msgPromptFrame(uint32_t now) { return static_cast<int32_t>((now >> 7) & 7); }
+
+uint32_t msgPromptNextFrameAt(uint32_t now) { return ((now >> 7) + 1) << 7; }
+
+void cMsgBox::PaceFrame(cFramePacer& pacer, bool prompt) const {
+    pacer.Key(revision);
+    pacer.Key((static_cast<uint64_t>(static_cast<uint32_t>(boxX)) << 32) | static_cast<uint32_t>(boxY));
+    pacer.Key((static_cast<uint64_t>(static_cast<uint32_t>(penX)) << 32) | static_cast<uint32_t>(penY));
+    if (prompt && promptStrip.HasPixels()) {
+        pacer.Key(static_cast<uint64_t>(msgPromptFrame(pacer.Now())));
+        pacer.DueAt(msgPromptNextFrameAt(pacer.Now()));
+    } else {
+        pacer.Key(8);  // no prompt drawn
+    }
 }
 
 cMsgBox::cMsgBox() { buildKinsokuTable(gKinsokuTable, uiText(UiText::KinsokuChars)); }
@@ -89,6 +106,7 @@ int32_t cMsgBox::DrawName(const char* name, int32_t x, int32_t y) {
 
 bool cMsgBox::SetSpeaker(const char* name, bool novel) {
     if (!name) return false;
+    ++revision;
     speakerColour(textColour[0], textColour[1], textColour[2], name);
     if (novel) {
         gMsgTextArea = kNovelTextArea;
@@ -141,6 +159,7 @@ bool cMsgBox::DrawUpTo(int32_t target) {
             return false;
         }
         MsgCode code = codes[static_cast<size_t>(nextCode++)];
+        ++revision;
         switch (code) {
             case kMsgPause: units += 40; continue;
             case kMsgNewLine: NewLine(); continue;
@@ -225,6 +244,7 @@ void cMsgBox::PutEmphasisDot() {
 }
 
 void cMsgBox::Clear() {
+    ++revision;
     uint64_t bytes = textCanvas.ByteCount();
     if (textCanvas.HasPixels() && bytes > 0) std::memset(textCanvas.pixels, 0, static_cast<size_t>(bytes));
     if (MsgWindowMode == kModeNovel) {

@@ -26,6 +26,13 @@ extern MsgTextArea gMsgTextArea;
 
 enum class MsgFont : uint8_t { Mincho, Gothic, Name };
 
+class cFramePacer;
+
+// The click prompt: eight frames, a new one every 128 ms of the clock.
+int32_t msgPromptFrame(uint32_t now);
+// The clock time of the prompt's next frame after now.
+uint32_t msgPromptNextFrameAt(uint32_t now);
+
 class cMsgBox {
 public:
     cMsgBox();
@@ -47,6 +54,9 @@ public:
     bool DrawUpTo(int32_t target);
     // The text canvas onto gBackBuffer at the box position, and the prompt when asked.
     bool Draw(bool prompt);
+    // The message window's part of a waiting loop's frame (see base/framePacer.h): what Draw with
+    // that prompt flag would show, and when the prompt's frame changes.
+    void PaceFrame(cFramePacer& pacer, bool prompt) const;
     // New page.
     void Clear();
     void SetNovelLayout(bool novel);
@@ -78,6 +88,9 @@ public:
     int32_t dotX = 0, dotY = 0;
     uint8_t lastClass = 0;
     uint8_t rubyBase = 0, rubyText = 0, noDelay = 0, emphasis = 0;
+    // Counts the changes of what Draw shows (text canvas, pen, box, prompt strip), so that a waiting
+    // loop knows when its frame is unchanged.
+    uint32_t revision = 0;
     // The reading collected for the next base character. It survives between calls of DrawUpTo,
     // so where typing pauses never decides whether a reading shows.
     std::vector<MsgCode> rubyCodes;

@@ -12,7 +12,6 @@
 
 namespace {
 constexpr int32_t kPromptSize = 24;
-constexpr int32_t kPromptFrames = 8;
 
 // The clock of the box: two hands turned about (715, 105) by the flag totals, then the face.
 constexpr int32_t kClockPivotX = 715;
@@ -32,7 +31,7 @@ void drawHand(cSprite& box, const char* file, int32_t value, double unitsPerTurn
 bool cMsgBox::Draw(bool prompt) {
     bool ok = gGraphics.Blt(gBackBuffer, textCanvas, boxX, boxY);
     if (prompt) {
-        int32_t frame = static_cast<int32_t>((currentTimeMs() >> 7) & (kPromptFrames - 1));
+        int32_t frame = msgPromptFrame(currentTimeMs());
         gGraphics.BltRect(gBackBuffer, promptStrip, boxX + penX, boxY + penY, kPromptSize, kPromptSize, 0,
                           kPromptSize * frame);
     }
@@ -40,6 +39,7 @@ bool cMsgBox::Draw(bool prompt) {
 }
 
 void cMsgBox::SetNovelLayout(bool novel) {
+    ++revision;
     promptStrip.LoadPng("sys_box_prompt.png");
     charSize = 24;
     linePitch = 40;
@@ -56,6 +56,7 @@ void cMsgBox::SetNovelLayout(bool novel) {
 }
 
 void cMsgBox::LoadBoxImages(bool face) {
+    ++revision;
     boxImage.Release();
     int32_t v = getVariable(uiText(UiText::VarScenarioProgress));
     if (v == 0) {

@@ -1,6 +1,7 @@
 #include "presentation/msgDisplay.h"
 
 #include "base/clock.h"
+#include "base/framePacer.h"
 #include "base/input.h"
 #include "base/moduleOrder.h"
 #include "base/present.h"
@@ -28,6 +29,20 @@ void presentMessage(bool prompt) {
     updateScreen();
     gMsgBox.Draw(prompt);
     presentScreen();
+}
+
+// What presentMessage shows: the scene and the message window.
+void paceMessage(cFramePacer& pacer, bool prompt) {
+    paceScene(pacer);
+    gMsgBox.PaceFrame(pacer, prompt);
+}
+
+// A system command the loop ran may have shown another screen over this one.
+bool runSystemCommand(cFramePacer& pacer, uint8_t inputMode) {
+    const bool any = getCommand() != kCmdNone;
+    const bool stop = handleSystemCommand(inputMode);
+    if (any) pacer.Invalidate();
+    return stop;
 }
 }  // namespace
 
@@ -61,15 +76,28 @@ bool displayMessage(const char* name, const char* text, bool novel, bool read) {
     gMsgBox.SetSpeaker(name ? name : "", novel);
     const uint32_t msPerUnit = textSpeedMsPerUnit(read ? UserSettings.readTextSpeed : UserSettings.unreadTextSpeed);
 
+    cFramePacer typing;
+    typing.BeginFrame();
+    paceMessage(typing, false);
     presentMessage(false);
+    typing.Presented();
     uint32_t start = currentTimeMs();
-    while (pollInput(kInputReading, false)) {
+    // A frame is presented when a character was typed (or the scene changed); between them the
+    // loop waits for the next character's time or for input.
+    while (typing.Poll(kInputReading)) {
         int32_t target = typingTarget(elapsedMs(start, currentTimeMs()), msPerUnit);
         if (isSkipping() || advancesMessage(getCommand())) target = -1;
         bool more = gMsgBox.DrawUpTo(target);
-        presentMessage(false);
+        typing.BeginFrame();
+        paceMessage(typing, false);
+        uint32_t due = 0;
+        if (more && typingDueAt(start, gMsgBox.units, msPerUnit, due)) typing.DueAt(due);
+        if (typing.FrameDue()) {
+            presentMessage(false);
+            typing.Presented();
+        }
         if (!more) break;
-        if (handleSystemCommand(kInputReading)) return true;
+        if (runSystemCommand(typing, kInputReading)) return true;
     }
     clearCommand();
     if (isSkipping()) return true;
@@ -78,22 +106,36 @@ bool displayMessage(const char* name, const char* text, bool novel, bool read) {
     start = currentTimeMs();
     const uint32_t delay = autoModeDelayMs(UserSettings.autoSpeed);
     mSpots::SetButtonMode(1);
+    // The prompt's frame changes every 128 ms; only then, or when the scene, the bar or auto mode's
+    // time asks for it, is a frame drawn. Input ends the wait between frames at once.
+    cFramePacer waiting;
     while (pollInput(kInputReading, true)) {
         if (isSkipping()) return true;
+        // Back from a command: what it showed is drawn over.
+        waiting.Invalidate();
         while (getCommand() == kCmdNone) {
-            if (!pollInput(kInputReading, true)) break;
+            if (!waiting.Poll(kInputReading)) break;
             if (isSkipping()) return true;
+            waiting.BeginFrame();
             if (isAutoMode()) {
                 if (voiceAtEnd) {
                     if (!isVoicePlaying()) return true;
+                    waiting.PollEveryFrame();  // the voice's end sends no message
                 } else if (elapsedMs(start, currentTimeMs()) > delay) {
                     return true;
+                } else {
+                    waiting.DueAt(start + delay + 1);
                 }
             }
-            updateScreen();
-            gMsgBox.Draw(true);
-            mSpots::UpdateButtons();
-            presentScreen();
+            paceMessage(waiting, true);
+            mSpots::PaceButtons(waiting);
+            if (waiting.FrameDue()) {
+                updateScreen();
+                gMsgBox.Draw(true);
+                mSpots::UpdateButtons();
+                presentScreen();
+                waiting.Presented();
+            }
         }
         uint8_t command = getCommand();
         if (advancesMessage(command)) return true;
@@ -133,24 +175,38 @@ void initMsgWindow() {
     setMsgWindowMode(kModeAdv);
 }
 
+namespace {
+// One frame of a timed wait: the scene alone, when it changed.
+void sceneFrame(cFramePacer& pacer) {
+    paceScene(pacer);
+    if (pacer.FrameDue()) {
+        updateScreen();
+        presentScreen();
+        pacer.Presented();
+    }
+}
+}  // namespace
+
 void waitClick(int32_t ms) {
-    updateScreen();
-    presentScreen();
+    cFramePacer pacer;
+    pacer.BeginFrame();
+    sceneFrame(pacer);
     if (!UserSettings.screenEffects && MsgWindowMode != kModeSystem && MsgWindowMode != kModeDemo)
         return;
     const uint8_t inputMode = MsgWindowMode == kModeSystem ? kInputScreen : kInputReading;
     clearCommand();
     if (ms < 1) {
-        while (pollInput(inputMode, true) && !isSkipping() && !isAutoMode() && getCommand() == kCmdNone) {
-            updateScreen();
-            presentScreen();
+        while (pacer.Poll(inputMode) && !isSkipping() && !isAutoMode() && getCommand() == kCmdNone) {
+            pacer.BeginFrame();
+            sceneFrame(pacer);
         }
     } else {
         const uint32_t start = currentTimeMs();
-        while (pollInput(inputMode, true) && !isSkipping() &&
+        while (pacer.Poll(inputMode) && !isSkipping() &&
                elapsedMs(start, currentTimeMs()) <= static_cast<uint32_t>(ms)) {
-            updateScreen();
-            presentScreen();
+            pacer.BeginFrame();
+            pacer.DueAt(start + static_cast<uint32_t>(ms) + 1);
+            sceneFrame(pacer);
         }
     }
     clearCommand();

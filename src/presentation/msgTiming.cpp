@@ -21,6 +21,15 @@ int32_t typingTarget(uint32_t elapsedMs, uint32_t msPerUnit) {
     return units > 0x7FFFFFFFu ? 0x7FFFFFFF : static_cast<int32_t>(units);
 }
 
+bool typingDueAt(uint32_t start, int32_t units, uint32_t msPerUnit, uint32_t& when) {
+    if (msPerUnit == 0 || units < 0) return false;
+    // The target is elapsed / ms per unit: it passes the units at (units + 1) x ms per unit.
+    const uint64_t after = (static_cast<uint64_t>(units) + 1) * msPerUnit;
+    if (after > 0x7FFFFFFFu) return false;
+    when = start + static_cast<uint32_t>(after);
+    return true;
+}
+
 int32_t unitCost(int32_t speedStep) {
     if (speedStep < 0) speedStep = 0;
     if (speedStep > 4) speedStep = 4;

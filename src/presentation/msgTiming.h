@@ -11,6 +11,11 @@ uint32_t textSpeedMsPerUnit(uint32_t level);
 // Typing units due after elapsed ms: elapsed / ms per unit, or -1 (everything) for 0 ms per unit.
 int32_t typingTarget(uint32_t elapsedMs, uint32_t msPerUnit);
 
+// The clock time at which typing that started at start, with units consumed so far, draws again:
+// when the target passes the units. False when that is beyond reach (0 ms per unit: all at once;
+// or further off than the clock can tell).
+bool typingDueAt(uint32_t start, int32_t units, uint32_t msPerUnit, uint32_t& when);
+
 // Typing units a character costs at a speed step 0 to 4: 16 >> step.
 int32_t unitCost(int32_t speedStep);
 

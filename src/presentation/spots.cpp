@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "base/framePacer.h"
 #include "base/input.h"
 #include "base/moduleOrder.h"
 #include "base/moduleState.h"
@@ -33,6 +34,8 @@ const cModuleReset kReset(kOrderButtonTables, [] {
 });
 
 bool loadPng(cSprite& sprite, const char* name) { return sprite.LoadPng(name); }
+
+void changed() { ++gSpotTables.revision; }
 
 // Wiring installed by the program or a test, not state.
 SpotCursorMover gCursorMover = nullptr;
@@ -67,6 +70,7 @@ namespace mSpots_Common {
 // --- cSpot
 
 void cSpot::Reset() {
+    changed();
     image.Release();
     overlay.Release();
     frames = 0;
@@ -75,7 +79,7 @@ void cSpot::Reset() {
 }
 
 bool cSpot::SetImage(const char* name, int32_t newX, int32_t newY, int32_t newFrames) {
-    Reset();
+    Reset();  // counts the change
     x = newX;
     y = newY;
     frames = newFrames;
@@ -83,6 +87,7 @@ bool cSpot::SetImage(const char* name, int32_t newX, int32_t newY, int32_t newFr
 }
 
 bool cSpot::SetOverlay(const char* name, int32_t newOx, int32_t newOy) {
+    changed();
     ox = newOx;
     oy = newOy;
     return loadImage(overlay, name);
@@ -138,20 +143,24 @@ bool cSpotTable::AddWithOverlay(int32_t frames, uint32_t id, const char* name, i
 }
 
 void cSpotTable::DisableAll() {
+    changed();
     for (uint32_t i = 0; i < count; ++i) spots[i].disabled = 1;
 }
 
 void cSpotTable::SetEnabled(uint32_t id, bool enabled) {
+    changed();
     for (uint32_t i = 0; i < count; ++i)
         if (spots[i].id == id) spots[i].disabled = enabled ? 0 : 1;
 }
 
 void cSpotTable::Mark(uint32_t id) {
+    changed();
     for (uint32_t i = 0; i < count; ++i)
         if (spots[i].id == id) spots[i].marked = 1;
 }
 
 void cSpotTable::Clear() {
+    changed();
     for (cSpot& spot : spots) spot.Reset();
     count = 0;
     // No press survives: a release after the table was refilled fires nothing.
@@ -281,23 +290,55 @@ void SetButtonMode(int mode) {
     }
 }
 
-void UpdateButtons() {
+namespace {
+struct HotSpots {
+    int64_t screen, choice, system;
+};
+
+HotSpots hotSpots() {
     const int32_t screenHit = gScreenSpotsActive ? gScreenSpots.HitTest() : 0;
     const int32_t choiceHit = gChoiceSpotsActive ? gChoiceSpots.HitTest() : 0;
     const int32_t systemHit = gSystemSpotsActive ? gSystemSpots.HitTest() : 0;
     // The bar lies over the options, the options over the screen's buttons: what is under the
     // cursor above hides the hot state below.
-    const int64_t systemHot = systemHit;
-    const int64_t choiceHot = systemHit >= 1 ? -1 : choiceHit;
-    const int64_t screenHot = choiceHit >= 1 ? -1 : screenHit;
+    return {choiceHit >= 1 ? -1 : screenHit, systemHit >= 1 ? -1 : choiceHit, systemHit};
+}
 
-    if (gScreenSpotsActive) gScreenSpots.Draw(screenHot);
+bool barShown() {
+    return gSystemSpotsActive && !isSkipping() && !isAutoMode() && inBarArea(gMousePos);
+}
+}  // namespace
+
+void UpdateButtons() {
+    const HotSpots hot = hotSpots();
+    if (gScreenSpotsActive) gScreenSpots.Draw(hot.screen);
     if (gChoiceSpotsActive) {
-        gChoiceSpots.Draw(choiceHot);
+        gChoiceSpots.Draw(hot.choice);
         if (gChoiceCount != 0) gGraphics.Blt(gBackBuffer, gChoiceCanvas, kChoiceCanvasX, kChoiceCanvasY);
     }
-    if (gSystemSpotsActive && !isSkipping() && !isAutoMode() && inBarArea(gMousePos))
-        gSystemSpots.Draw(systemHot);
+    if (barShown()) gSystemSpots.Draw(hot.system);
+}
+
+void PaceButtons(cFramePacer& pacer) {
+    const HotSpots hot = hotSpots();
+    const bool bar = barShown();
+    // A table not drawn has no hot spot.
+    const int64_t screen = gScreenSpotsActive ? hot.screen : -1;
+    const int64_t choice = gChoiceSpotsActive ? hot.choice : -1;
+    const int64_t system = bar ? hot.system : -1;
+    const bool anyHot = screen >= 0 || choice >= 0 || system >= 0;
+    pacer.Key(gSpotTables.revision);
+    pacer.Key(uint64_t(gScreenSpotsActive) | uint64_t(gChoiceSpotsActive) << 8 |
+              uint64_t(gSystemSpotsActive) << 16 | uint64_t(bar) << 24 |
+              uint64_t(anyHot && gMouseDown) << 32);
+    pacer.Key(static_cast<uint64_t>(screen));
+    pacer.Key(static_cast<uint64_t>(choice));
+    pacer.Key(static_cast<uint64_t>(system));
+    if (gChoiceSpotsActive) {
+        pacer.Key(gChoiceCount);
+        pacer.Key(reinterpret_cast<uintptr_t>(gChoiceCanvas.pixels));
+    }
+    if (anyHot || bar) pacer.PollEveryFrame();
 }
 
 bool PressButtons() {

@@ -12,6 +12,8 @@
 
 #include "graphics/image.h"
 
+class cFramePacer;
+
 namespace mSpots_Common {
 constexpr uint32_t kSpotSlots = 50;
 
@@ -93,6 +95,9 @@ struct SpotTablesState {
     uint8_t screenActive = 0;
     uint8_t choiceActive = 0;
     uint8_t systemActive = 0;
+    // Counts the changes of any table's spots (added, cleared, enabled or disabled, images set),
+    // so that a waiting loop knows when the buttons it shows are unchanged.
+    uint32_t revision = 0;
 };
 extern SpotTablesState gSpotTables;
 extern mSpots_Common::cSpotTable& gScreenSpots;
@@ -118,6 +123,11 @@ void SetButtonMode(int mode);
 // Per frame: hit tests, hot spots and drawing of the active tables (and the choice texts) onto
 // gBackBuffer.
 void UpdateButtons();
+// The buttons' part of a waiting loop's frame (see base/framePacer.h): what UpdateButtons would
+// draw (active tables, hot and held spots, the bar, the choice texts). While a spot is hot or the
+// bar shows, the cursor is looked at again every frame, since leaving the window quickly sends
+// nothing.
+void PaceButtons(cFramePacer& pacer);
 // The left button went down: true when a spot took the press (only in normal read mode).
 bool PressButtons();
 // The left button went up: latches the released spot's command (the bar) or OK with its id as the

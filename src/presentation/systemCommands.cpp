@@ -4,6 +4,7 @@
 #endif
 #include <cstring>
 
+#include "base/framePacer.h"
 #include "base/input.h"
 #include "base/appHooks.h"
 #include "base/present.h"
@@ -27,10 +28,17 @@ namespace {
 // The window hidden until any command: the message window is not drawn meanwhile, and the command
 // that brings it back does nothing else.
 void hideWindow() {
-    while (pollInput(kInputScreen, true)) {
+    cFramePacer pacer;
+    while (pacer.Poll(kInputScreen)) {
         if (getCommand() != kCmdNone) break;
-        updateScreen();
-        presentScreen();
+        // The scene alone, drawn when it changes.
+        pacer.BeginFrame();
+        paceScene(pacer);
+        if (pacer.FrameDue()) {
+            updateScreen();
+            presentScreen();
+            pacer.Presented();
+        }
     }
 }
 }  // namespace

@@ -1,6 +1,7 @@
 #include "presentation/timedClick.h"
 
 #include "base/clock.h"
+#include "base/framePacer.h"
 #include "base/input.h"
 #include "base/present.h"
 #include "base/settings.h"
@@ -62,7 +63,10 @@ bool runTimedChoice(const char* resultVariable, const char* gateVariable) {
     const uint32_t start = currentTimeMs();
     clearCommand();
 
-    while (pollInput(kInputScreen, false)) {
+    // The hand turns and the flash fades all the time: a frame per display frame, and the loop
+    // waits between them for input or the end of the four seconds.
+    cFramePacer pacer;
+    while (pacer.Poll(kInputScreen)) {
         const uint32_t elapsed = elapsedMs(start, currentTimeMs());
         const uint8_t command = getCommand();
         if (command == kCmdClick || command == kCmdOk) {
@@ -82,6 +86,14 @@ bool runTimedChoice(const char* resultVariable, const char* gateVariable) {
         clearCommand();
         if (elapsed > kDurationMs) break;
 
+        pacer.BeginFrame();
+        pacer.EveryFrame();
+        // The last picture, the hand turned down and the flash gone, is always shown.
+        pacer.Key(elapsed >= kDurationMs);
+        if (elapsed < kDurationMs) pacer.DueAt(start + kDurationMs);
+        pacer.DueAt(start + kDurationMs + 1);  // the time-out
+        if (!pacer.FrameDue()) continue;
+        pacer.Presented();
         updateScreen();
         gMsgBox.Draw(false);
         // One full turn at the start, none at the end; the flash fades with it.

@@ -4,6 +4,7 @@
 
 #include "base/clock.h"
 #include "base/displayMode.h"
+#include "base/framePacer.h"
 #include "base/input.h"
 #include "base/settings.h"
 #include "graphics/blit.h"
@@ -78,6 +79,60 @@ void composeScreenNow() {
     gFadeTime = 0;
 }
 
+namespace {
+// Fades run with effects on unless skipping, and always in display modes system and demo.
+bool fadesRun() {
+    return (UserSettings.screenEffects && !isSkipping()) || MsgWindowMode == kModeSystem ||
+           MsgWindowMode == kModeDemo;
+}
+
+uint64_t fadeAlpha(uint32_t elapsed, uint32_t fadeTime) {
+    return uint64_t(elapsed) * 256 / uint64_t(fadeTime);
+}
+
+// The slots are composed every frame, and a movie slot's program runs each time.
+bool composedEveryFrame() {
+    return MsgWindowMode == kModeSystem || gAnimeState.slots[0].type == kAnimeTypeMovie;
+}
+
+bool programsMove() {
+    if (gAnimeState.slots[0].type == kAnimeTypeMovie) return true;
+    if (MsgWindowMode != kModeSystem) return false;
+    for (const mAnime::cAnimeData& slot : gAnimeState.slots)
+        if (slot.type == kAnimeTypeMovie) return true;
+    return false;
+}
+}  // namespace
+
+uint32_t nextFadeStepMs(uint32_t elapsed, uint32_t fadeTime) {
+    if (fadeTime == 0) return elapsed;
+    const uint64_t alpha = fadeAlpha(elapsed, fadeTime);
+    if (alpha >= 256) return elapsed;
+    // The least e with e x 256 / fadeTime > alpha.
+    const uint64_t step = ((alpha + 1) * uint64_t(fadeTime) + 255) / 256;
+    return static_cast<uint32_t>(step);
+}
+
+void paceScene(cFramePacer& pacer) {
+    if (gAnimeDirty) {
+        pacer.ChangedNow();
+        return;
+    }
+    if (programsMove()) pacer.EveryFrame();
+    // A running cross-fade moves step by step; once over (or when none runs) the frame is the
+    // composition itself.
+    if (gFadeTime > 0 && fadesRun()) {
+        const uint32_t fadeTime = static_cast<uint32_t>(gFadeTime);
+        const uint32_t elapsed = elapsedMs(gFadeStart, pacer.Now());
+        const uint64_t alpha = fadeAlpha(elapsed, fadeTime);
+        if (alpha < 256) {
+            pacer.Moving(alpha, gFadeStart + nextFadeStepMs(elapsed, fadeTime));
+            return;
+        }
+    }
+    pacer.Key(256);
+}
+
 void updateScreen() {
     if (gAnimeDirty) {
         gFadeTime = gRequestedFadeTime >= 0 ? gRequestedFadeTime : 500;
@@ -86,19 +141,14 @@ void updateScreen() {
         gGraphics.CopyScreen(gPrevScreen, gNextScreen);
         composeAllAnime();
         gFadeStart = currentTimeMs();
-    } else if (MsgWindowMode == kModeSystem ||
-               gAnimeState.slots[0].type == kAnimeTypeMovie) {
+    } else if (composedEveryFrame()) {
         composeAllAnime();
     }
 
-    // Fades run with effects on unless skipping, and always in display modes system and demo.
-    const bool keep = (UserSettings.screenEffects && !isSkipping()) ||
-                      MsgWindowMode == kModeSystem || MsgWindowMode == kModeDemo;
-    if (!keep) gFadeTime = 0;
+    if (!fadesRun()) gFadeTime = 0;
 
     if (gFadeTime > 0) {
-        const uint64_t alpha =
-            uint64_t(elapsedMs(gFadeStart, currentTimeMs())) * 256 / uint64_t(gFadeTime);
+        const uint64_t alpha = fadeAlpha(elapsedMs(gFadeStart, currentTimeMs()), uint32_t(gFadeTime));
         if (alpha < 256) {
             crossFade(gBackBuffer, gNextScreen, gPrevScreen, static_cast<uint32_t>(alpha));
             return;

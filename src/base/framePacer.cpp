@@ -102,7 +102,11 @@ uint32_t cFramePacer::WaitMs(uint32_t now) const {
 }
 
 bool cFramePacer::Poll(uint8_t inputMode) {
-    const uint32_t wait = WaitMs(currentTimeMs());
-    if (wait > 0) waitForInput(wait);
+    // The loop's first pass comes at once, whatever was presented before it.
+    if (polled_) {
+        const uint32_t wait = WaitMs(currentTimeMs());
+        if (wait > 0) waitForInput(wait);
+    }
+    polled_ = true;
     return pollInput(inputMode, false);
 }

@@ -77,7 +77,8 @@ public:
     // frame is due or a deadline has passed; at most kPacerLongestWaitMs.
     uint32_t WaitMs(uint32_t now) const;
     // One input step of the loop: waits (through the input seam) for input or WaitMs, then
-    // pollInput with the input mode and no sleep. False once WM_QUIT was seen.
+    // pollInput with the input mode and no sleep; the first step of a pacer does not wait. False
+    // once WM_QUIT was seen.
     bool Poll(uint8_t inputMode);
 
 private:
@@ -95,6 +96,7 @@ private:
     bool presentedValid_ = false;
     uint32_t presentedAt_ = 0;
 
+    bool polled_ = false;
     uint32_t now_ = 0;
     bool changedNow_ = false;
     bool everyFrame_ = false;

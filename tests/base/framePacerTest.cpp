@@ -145,6 +145,7 @@ TEST_F(FramePacerTest, DeadlinesAcrossAWrapOfTheClock) {
 }
 
 TEST_F(FramePacerTest, InputEndsTheWaitAtOnce) {
+    EXPECT_TRUE(pacer.Poll(kInputReading));  // the loop's first pass
     EXPECT_TRUE(pass(1));
     pacer.BeginFrame();
     pacer.Key(1);
@@ -157,7 +158,7 @@ TEST_F(FramePacerTest, InputEndsTheWaitAtOnce) {
     EXPECT_EQ((std::vector<uint32_t>{128}), gWaits);
     EXPECT_EQ(before + 30, gNow);
     EXPECT_EQ(kCmdClick, getCommand());
-    EXPECT_EQ(1, gPolls);
+    EXPECT_EQ(2, gPolls);
 }
 
 TEST_F(FramePacerTest, PollWaitsOnlyWhenNothingIsDue) {
@@ -279,4 +280,13 @@ TEST_F(FramePacerTest, WaitForInputWithoutAWaitDoesNothing) {
     EXPECT_TRUE(gWaits.empty());
     waitForInput(100);
     EXPECT_EQ(before + 100, gNow);
+}
+
+TEST_F(FramePacerTest, TheFirstPollComesAtOnceAfterAFramePresentedBeforeTheLoop) {
+    EXPECT_TRUE(pass(1));
+    EXPECT_EQ(kPacerLongestWaitMs, pacer.WaitMs(gNow));
+    EXPECT_TRUE(pacer.Poll(kInputReading));
+    EXPECT_TRUE(gWaits.empty());
+    EXPECT_TRUE(pacer.Poll(kInputReading));
+    EXPECT_EQ((std::vector<uint32_t>{kPacerLongestWaitMs}), gWaits);
 }

@@ -114,19 +114,24 @@ uint32_t nextFadeStepMs(uint32_t elapsed, uint32_t fadeTime) {
 }
 
 void paceScene(cFramePacer& pacer) {
+    if (programsMove()) pacer.EveryFrame();
+    // The slots changed: the frame is recomposed now, and its fade (the one updateScreen will
+    // start) begins at its first step.
+    int32_t fade = gFadeTime;
+    uint32_t fadeStart = gFadeStart;
     if (gAnimeDirty) {
         pacer.ChangedNow();
-        return;
+        fade = gRequestedFadeTime >= 0 ? gRequestedFadeTime : 500;
+        fadeStart = pacer.Now();
     }
-    if (programsMove()) pacer.EveryFrame();
     // A running cross-fade moves step by step; once over (or when none runs) the frame is the
     // composition itself.
-    if (gFadeTime > 0 && fadesRun()) {
-        const uint32_t fadeTime = static_cast<uint32_t>(gFadeTime);
-        const uint32_t elapsed = elapsedMs(gFadeStart, pacer.Now());
+    if (fade > 0 && fadesRun()) {
+        const uint32_t fadeTime = static_cast<uint32_t>(fade);
+        const uint32_t elapsed = elapsedMs(fadeStart, pacer.Now());
         const uint64_t alpha = fadeAlpha(elapsed, fadeTime);
         if (alpha < 256) {
-            pacer.Moving(alpha, gFadeStart + nextFadeStepMs(elapsed, fadeTime));
+            pacer.Moving(alpha, fadeStart + nextFadeStepMs(elapsed, fadeTime));
             return;
         }
     }

@@ -5,6 +5,7 @@ Runs system.exe of a wine build under its test display and measures the program'
 time in each waiting state:
 - message: a message typed out, the animated click prompt waiting for a click;
 - choice:  a text choice of two options waiting;
+- choice-hot: the same with the cursor on an option (hot, looked at every frame);
 - rest:    a picture shown by the script command "wait" without a time (no animation at all);
 - hidden:  the message window hidden (Tab) at a message;
 - anime:   a message waiting over an animation program that moves a picture in slot 0.
@@ -48,6 +49,7 @@ def strip(width, frame_height, colours):
 SCRIPTS = {
     'message': '.fade 0\n.img 0 back.png\nAki:%s\n.\n' % MESSAGE,
     'choice': '.fade 0\n.img 0 back.png\n.SELECT\nFirst\nSecond\n.CASE 1\n.CASE 2\n.ENDSEL\n',
+    'choice-hot': '.fade 0\n.img 0 back.png\n.SELECT\nFirst\nSecond\n.CASE 1\n.CASE 2\n.ENDSEL\n',
     'rest': '.fade 0\n.img 0 back.png\n.wait\n',
     'hidden': '.fade 0\n.img 0 back.png\nAki:%s\n.\n' % MESSAGE,
     'anime': '.fade 0\n.img 0 dot.img\nAki:%s\n.\n' % MESSAGE,
@@ -105,9 +107,12 @@ def measure(state, seconds, exe, shots):
     try:
         g.start()
         g.wait_window()
-        # The cursor rests on the picture, away from every button.
-        g.move(30, 30)
-        if state == 'choice':
+        # The cursor rests on the picture, away from every button (or on the first option).
+        if state == 'choice-hot':
+            g.move(400, 190)
+        else:
+            g.move(30, 30)
+        if state.startswith('choice'):
             settle = 2.0
         else:
             settle = 3.0  # the message types out (or the wait begins)
@@ -148,12 +153,12 @@ def main():
     seconds = 10.0
     if args and args[0].replace('.', '', 1).isdigit():
         seconds = float(args.pop(0))
-    states = args or ['message', 'choice', 'rest', 'hidden', 'anime']
+    states = args or ['message', 'choice', 'choice-hot', 'rest', 'hidden', 'anime']
     print('CPU time of system.exe (%s build) over %g s, as a share of one core; %d cores, '
           'load average beside it' % (CONFIG, seconds, os.cpu_count()))
     for state in states:
         share, load = measure(state, seconds, exe, shots)
-        print('  %-8s %6.1f %%   (load %.1f)' % (state, share, load), flush=True)
+        print('  %-10s %6.1f %%   (load %.1f)' % (state, share, load), flush=True)
 
 
 if __name__ == '__main__':

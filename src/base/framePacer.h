@@ -14,14 +14,14 @@
 //         ...act on the latched command; pacer.Invalidate() after another screen drew...
 //         pacer.BeginFrame();
 //         paceScene(pacer);                   // the scene's state and its next change
-//         pacer.Key(myRevision);              // the loop's own overlays
-//         if (pacer.FrameDue()) {
-//             updateScreen(); ...overlays...; presentScreen();
-//             pacer.Presented();
-//         }
+//         mSpots::PaceButtons(pacer);         // the buttons' hot and held states
+//         pacer.Key(myState);                 // the loop's own overlays
+//         pacer.PresentIfDue([&] { updateScreen(); ...overlays...; mSpots::UpdateButtons(); });
 //     }
 #pragma once
 #include <cstdint>
+
+#include "base/present.h"
 
 // The display's frame interval: the least time between two frames of a moving picture, which no
 // display shows faster. The main window sets it from the display's refresh rate; 16 ms until then.
@@ -69,6 +69,16 @@ public:
     bool FrameDue() const;
     // The frame described was presented.
     void Presented();
+    // When the frame described is due: draws it (into gBackBuffer), presents it and notes it;
+    // true when it did.
+    template <class DrawFn>
+    bool PresentIfDue(DrawFn draw) {
+        if (!FrameDue()) return false;
+        draw();
+        presentScreen();
+        Presented();
+        return true;
+    }
     // The screen no longer shows the last presented frame (another screen or dialog drew over it):
     // the next frame is drawn whatever its key.
     void Invalidate() { presentedValid_ = false; }

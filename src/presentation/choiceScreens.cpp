@@ -35,13 +35,11 @@ int32_t runChoice() {
             paceScene(pacer);
             if (!gMapChoice) gMsgBox.PaceFrame(pacer, false);
             mSpots::PaceButtons(pacer);
-            if (pacer.FrameDue()) {
+            pacer.PresentIfDue([] {
                 updateScreen();
                 if (!gMapChoice) gMsgBox.Draw(false);
                 mSpots::UpdateButtons();
-                presentScreen();
-                pacer.Presented();
-            }
+            });
         }
         if (!alive) break;
 

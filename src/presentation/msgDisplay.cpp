@@ -25,13 +25,13 @@ bool advancesMessage(uint8_t command) {
     return command == kCmdClick || command == kCmdOk || command == kCmdAdvance;
 }
 
-void presentMessage(bool prompt) {
+// The scene with the message window over it, without the prompt while typing.
+void drawTyping() {
     updateScreen();
-    gMsgBox.Draw(prompt);
-    presentScreen();
+    gMsgBox.Draw(false);
 }
 
-// What presentMessage shows: the scene and the message window.
+// What a frame of the message shows: the scene and the message window.
 void paceMessage(cFramePacer& pacer, bool prompt) {
     paceScene(pacer);
     gMsgBox.PaceFrame(pacer, prompt);
@@ -79,8 +79,7 @@ bool displayMessage(const char* name, const char* text, bool novel, bool read) {
     cFramePacer typing;
     typing.BeginFrame();
     paceMessage(typing, false);
-    presentMessage(false);
-    typing.Presented();
+    typing.PresentIfDue(drawTyping);  // the first frame is always due
     uint32_t start = currentTimeMs();
     // A frame is presented when a character was typed (or the scene changed); between them the
     // loop waits for the next character's time or for input.
@@ -92,10 +91,7 @@ bool displayMessage(const char* name, const char* text, bool novel, bool read) {
         paceMessage(typing, false);
         uint32_t due = 0;
         if (more && typingDueAt(start, gMsgBox.units, msPerUnit, due)) typing.DueAt(due);
-        if (typing.FrameDue()) {
-            presentMessage(false);
-            typing.Presented();
-        }
+        typing.PresentIfDue(drawTyping);
         if (!more) break;
         if (runSystemCommand(typing, kInputReading)) return true;
     }
@@ -129,13 +125,11 @@ bool displayMessage(const char* name, const char* text, bool novel, bool read) {
             }
             paceMessage(waiting, true);
             mSpots::PaceButtons(waiting);
-            if (waiting.FrameDue()) {
+            waiting.PresentIfDue([] {
                 updateScreen();
                 gMsgBox.Draw(true);
                 mSpots::UpdateButtons();
-                presentScreen();
-                waiting.Presented();
-            }
+            });
         }
         uint8_t command = getCommand();
         if (advancesMessage(command)) return true;
@@ -179,11 +173,7 @@ namespace {
 // One frame of a timed wait: the scene alone, when it changed.
 void sceneFrame(cFramePacer& pacer) {
     paceScene(pacer);
-    if (pacer.FrameDue()) {
-        updateScreen();
-        presentScreen();
-        pacer.Presented();
-    }
+    pacer.PresentIfDue(updateScreen);
 }
 }  // namespace
 

@@ -34,11 +34,7 @@ void hideWindow() {
         // The scene alone, drawn when it changes.
         pacer.BeginFrame();
         paceScene(pacer);
-        if (pacer.FrameDue()) {
-            updateScreen();
-            presentScreen();
-            pacer.Presented();
-        }
+        pacer.PresentIfDue(updateScreen);
     }
 }
 }  // namespace

@@ -92,17 +92,16 @@ bool runTimedChoice(const char* resultVariable, const char* gateVariable) {
         pacer.Key(elapsed >= kDurationMs);
         if (elapsed < kDurationMs) pacer.DueAt(start + kDurationMs);
         pacer.DueAt(start + kDurationMs + 1);  // the time-out
-        if (!pacer.FrameDue()) continue;
-        pacer.Presented();
-        updateScreen();
-        gMsgBox.Draw(false);
-        // One full turn at the start, none at the end; the flash fades with it.
-        const double turns = static_cast<double>(kDurationMs - elapsed) * kTurnsPerMs;
-        gCallees.bltRotated(gBackBuffer, hand, kCentreX, kCentreY, kHandPivot, kHandPivot, turns, 1.0);
-        int opacity = static_cast<int>(turns * 255);
-        if (opacity > 255) opacity = 255;
-        gCallees.bltBlend(gBackBuffer, flash, kBlendScreen, kFlashX, kFlashY, opacity);
-        presentScreen();
+        pacer.PresentIfDue([&] {
+            updateScreen();
+            gMsgBox.Draw(false);
+            // One full turn at the start, none at the end; the flash fades with it.
+            const double turns = static_cast<double>(kDurationMs - elapsed) * kTurnsPerMs;
+            gCallees.bltRotated(gBackBuffer, hand, kCentreX, kCentreY, kHandPivot, kHandPivot, turns, 1.0);
+            int opacity = static_cast<int>(turns * 255);
+            if (opacity > 255) opacity = 255;
+            gCallees.bltBlend(gBackBuffer, flash, kBlendScreen, kFlashX, kFlashY, opacity);
+        });
     }
     // Time out or quit: the start sound is cut.
     gCallees.stopSE();

@@ -8,8 +8,11 @@ time in each waiting state:
 - choice-hot: the same with the cursor on an option (hot, looked at every frame);
 - rest:    a picture shown by the script command "wait" without a time (no animation at all);
 - hidden:  the message window hidden (Tab) at a message;
+- save:    the save screen (Home at a message);
 - anime:   a message waiting over an animation program that moves a picture in slot 0.
-The figure is the program's CPU time as a share of one core. Other processes load the machine
+The figure is the program's CPU time as a share of one core, for the whole process and for its
+main thread alone (where every waiting loop runs; the other threads are Wine's sound mixing, which
+runs while the sound device is open, and the music thread). Other processes load the machine
 meanwhile; the program's own CPU time is what is reported, with the load average beside it.
 
     scripts/wine-run build/full python3 bench/idleCpu.py [--exe system.exe] [--shots folder]
@@ -52,6 +55,7 @@ SCRIPTS = {
     'choice-hot': '.fade 0\n.img 0 back.png\n.SELECT\nFirst\nSecond\n.CASE 1\n.CASE 2\n.ENDSEL\n',
     'rest': '.fade 0\n.img 0 back.png\n.wait\n',
     'hidden': '.fade 0\n.img 0 back.png\nAki:%s\n.\n' % MESSAGE,
+    'save': '.fade 0\n.img 0 back.png\nAki:%s\n.\n' % MESSAGE,
     'anime': '.fade 0\n.img 0 dot.img\nAki:%s\n.\n' % MESSAGE,
 }
 
@@ -90,11 +94,17 @@ def program_pid(g):
     return None
 
 
-def cpu_ticks(pid):
-    with open('/proc/%d/stat' % pid) as f:
+def ticks_of(stat_path):
+    with open(stat_path) as f:
         fields = f.read().rsplit(')', 1)[1].split()
     # utime and stime are fields 14 and 15 of the line, 12 and 13 after the command name.
     return int(fields[11]) + int(fields[12])
+
+
+def cpu_ticks(pid):
+    """The whole process's CPU ticks and those of its main thread (the waiting loops; the other
+    threads are Wine's sound mixing and streaming, and the program's music thread)."""
+    return ticks_of('/proc/%d/stat' % pid), ticks_of('/proc/%d/task/%d/stat' % (pid, pid))
 
 
 def load_average():
@@ -117,8 +127,10 @@ def measure(state, seconds, exe, shots):
         else:
             settle = 3.0  # the message types out (or the wait begins)
         time.sleep(settle)
-        if state == 'hidden':
-            g.key('Tab')
+        keys = {'hidden': 'Tab', 'save': 'Home'}
+        if state in keys:
+            g.key(keys[state])
+            g.move(30, 30)
             time.sleep(1.0)
         pid = wait_until(lambda: program_pid(g), 10)
         if not pid:
@@ -127,12 +139,12 @@ def measure(state, seconds, exe, shots):
             g.screenshot().save_png(os.path.join(shots, state + '.png'))
         hz = os.sysconf('SC_CLK_TCK')
         load0 = load_average()
-        t0, c0 = time.time(), cpu_ticks(pid)
+        t0, (c0, m0) = time.time(), cpu_ticks(pid)
         time.sleep(seconds)
-        t1, c1 = time.time(), cpu_ticks(pid)
+        t1, (c1, m1) = time.time(), cpu_ticks(pid)
         load1 = load_average()
-        share = (c1 - c0) / hz / (t1 - t0) * 100
-        return share, (load0 + load1) / 2
+        per = lambda ticks: ticks / hz / (t1 - t0) * 100
+        return per(c1 - c0), per(m1 - m0), (load0 + load1) / 2
     finally:
         g.kill_all()
         for p in g.procs:
@@ -153,12 +165,13 @@ def main():
     seconds = 10.0
     if args and args[0].replace('.', '', 1).isdigit():
         seconds = float(args.pop(0))
-    states = args or ['message', 'choice', 'choice-hot', 'rest', 'hidden', 'anime']
-    print('CPU time of system.exe (%s build) over %g s, as a share of one core; %d cores, '
-          'load average beside it' % (CONFIG, seconds, os.cpu_count()))
+    states = args or ['message', 'choice', 'choice-hot', 'rest', 'hidden', 'save', 'anime']
+    print('CPU time of system.exe (%s build) over %g s, as a share of one core: the whole process '
+          'and its main thread; %d cores, load average beside it' % (CONFIG, seconds, os.cpu_count()))
     for state in states:
-        share, load = measure(state, seconds, exe, shots)
-        print('  %-10s %6.1f %%   (load %.1f)' % (state, share, load), flush=True)
+        share, main_thread, load = measure(state, seconds, exe, shots)
+        print('  %-10s %6.1f %%   main thread %5.1f %%   (load %.1f)'
+              % (state, share, main_thread, load), flush=True)
 
 
 if __name__ == '__main__':

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/commandId.h"
+#include "base/framePacer.h"
 #include "base/input.h"
 #include "base/present.h"
 #include "base/uiText.h"
@@ -160,17 +161,24 @@ private:
         m_pen.PutString(m_panel, text, false);
     }
 
-    // Draws frames until a command is latched; false on quit.
+    // Draws frames until a command is latched; false on quit. Between commands only the buttons
+    // change (hot, held), so a frame is drawn when they do; otherwise the loop waits for input.
     bool FrameLoop() {
+        // The command before may have changed anything: the grid, the panel, the selection, or
+        // another screen drew over this one.
+        m_pacer.Invalidate();
         while (getCommand() == kCmdNone) {
-            if (!pollInput(kInputScreen, true)) return false;
-            gGraphics.CopyScreen(gBackBuffer, m_background);
-            gGraphics.Blt(gBackBuffer, m_panel, kPanelX, kPanelY);
-            mSpots::UpdateButtons();
-            gGraphics.Blt(gBackBuffer, m_marker, kMarkerX, kMarkerY);
-            if (m_selected >= 0)
-                gGraphics.Blt(gBackBuffer, m_cursor, slotX(m_selected) - 2, slotY(m_selected) - 2);
-            presentScreen();
+            if (!m_pacer.Poll(kInputScreen)) return false;
+            m_pacer.BeginFrame();
+            mSpots::PaceButtons(m_pacer);
+            m_pacer.PresentIfDue([this] {
+                gGraphics.CopyScreen(gBackBuffer, m_background);
+                gGraphics.Blt(gBackBuffer, m_panel, kPanelX, kPanelY);
+                mSpots::UpdateButtons();
+                gGraphics.Blt(gBackBuffer, m_marker, kMarkerX, kMarkerY);
+                if (m_selected >= 0)
+                    gGraphics.Blt(gBackBuffer, m_cursor, slotX(m_selected) - 2, slotY(m_selected) - 2);
+            });
         }
         return true;
     }
@@ -200,6 +208,7 @@ private:
     cTextOut m_pen;
     SaveSlotHeader m_header{};
     int32_t m_selected = -1;
+    cFramePacer m_pacer;
 };
 }  // namespace
 

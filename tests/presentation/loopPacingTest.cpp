@@ -18,6 +18,7 @@
 #include "presentation/choiceScreens.h"
 #include "presentation/msgBox.h"
 #include "presentation/msgDisplay.h"
+#include "presentation/screens/saveSlots.h"
 #include "presentation/timedClick.h"
 #include "scenario/anime/pictureSlots.h"
 #include "scenario/variableStore.h"
@@ -271,4 +272,21 @@ TEST_F(LoopPacing, TheTimedClickDrawsAFramePerFrameIntervalAndItsLastPicture) {
     EXPECT_EQ(4000u, frames.back());
     for (size_t i = 1; i + 1 < frames.size(); ++i) EXPECT_EQ(frameIntervalMs(), frames[i] - frames[i - 1]);
     EXPECT_EQ(4001u, elapsed());  // the time-out, not a frame later
+}
+
+TEST_F(LoopPacing, TheSaveScreenDrawsWhenAButtonChangesAndWaitsBetween) {
+    spotTest::images()["sys_load_back.png"] = spotTest::strip(100, 40, 2);
+    at(1000, [] { gMousePos = {650, 545}; });  // onto the back button: hot
+    at(1200, [] { gMousePos = {10, 10}; });
+    commandAt(3000, kCmdCancel);
+    EXPECT_FALSE(runSaveLoadScreen(false));
+    EXPECT_EQ(3000u, elapsed());
+    // The background, the first frame; the button hot and back; nothing else.
+    EXPECT_EQ(2u, presentsFrom(0) - presentsFrom(1));
+    EXPECT_EQ(0u, presentsFrom(1) - presentsFrom(1000));
+    EXPECT_EQ(1u, presentsFrom(1000) - presentsFrom(1001));
+    EXPECT_EQ(0u, presentsFrom(1001) - presentsFrom(1200));
+    EXPECT_EQ(1u, presentsFrom(1200) - presentsFrom(1201));
+    EXPECT_EQ(0u, presentsFrom(1201));
+    EXPECT_LT(world.polls, 40);
 }

@@ -101,12 +101,11 @@ uint32_t cFramePacer::WaitMs(uint32_t now) const {
     return wait;
 }
 
-bool cFramePacer::Poll(uint8_t inputMode) {
+bool cFramePacer::Poll(uint8_t inputMode, bool sleep) {
     // The loop's first pass comes at once, whatever was presented before it.
-    if (polled_) {
-        const uint32_t wait = WaitMs(currentTimeMs());
-        if (wait > 0) waitForInput(wait);
-    }
+    bool waited = false;
+    if (polled_) waited = waitForInput(WaitMs(currentTimeMs()));
     polled_ = true;
-    return pollInput(inputMode, false);
+    // The wait stands for the loop's short sleep.
+    return pollInput(inputMode, sleep && !waited);
 }

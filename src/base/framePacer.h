@@ -10,7 +10,7 @@
 // once.
 //
 //     cFramePacer pacer;
-//     while (pacer.Poll(kInputScreen)) {      // waits for input or the next due change, then polls
+//     while (pacer.Poll(kInputScreen, true)) {  // waits for input or the next due change, then polls
 //         ...act on the latched command; pacer.Invalidate() after another screen drew...
 //         pacer.BeginFrame();
 //         paceScene(pacer);                   // the scene's state and its next change
@@ -87,9 +87,9 @@ public:
     // frame is due or a deadline has passed; at most kPacerLongestWaitMs.
     uint32_t WaitMs(uint32_t now) const;
     // One input step of the loop: waits (through the input seam) for input or WaitMs, then
-    // pollInput with the input mode and no sleep; the first step of a pacer does not wait. False
-    // once WM_QUIT was seen.
-    bool Poll(uint8_t inputMode);
+    // pollInput with the input mode, and with its sleep only when nothing was waited for; the
+    // first step of a pacer does not wait. False once WM_QUIT was seen.
+    bool Poll(uint8_t inputMode, bool sleep);
 
 private:
     struct Words {

@@ -52,8 +52,10 @@ bool pollInput(uint8_t inputMode, bool sleep) {
 
 void setInputWait(InputWaitFn wait) { gWait = wait; }
 
-void waitForInput(uint32_t ms) {
-    if (ms > 0 && gWait) gWait(ms);
+bool waitForInput(uint32_t ms) {
+    if (ms == 0 || !gWait) return false;
+    gWait(ms);
+    return true;
 }
 
 bool pumpMessages() {

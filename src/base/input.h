@@ -39,8 +39,9 @@ extern MousePoint& gMousePos;
 // and updates the read mode. False once WM_QUIT has been seen.
 bool pollInput(uint8_t inputMode, bool sleep);
 // Waits until an input message arrives or ms milliseconds pass (the waiting loops' pacing, in
-// place of a fixed sleep), through the installed wait; nothing without one.
-void waitForInput(uint32_t ms);
+// place of a fixed sleep), through the installed wait; true when it waited (false for 0 ms or
+// without a wait).
+bool waitForInput(uint32_t ms);
 // Dispatches all pending messages without key tables; false once WM_QUIT has been seen.
 bool pumpMessages();
 // Waits for one message and dispatches it without key tables; false once WM_QUIT has been seen.

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/framePacer.h"
 #include "base/input.h"
 #include "base/present.h"
 #include "flow/flowDrawing.h"
@@ -55,7 +56,6 @@ void drawFrame(const cCanvas& chart, cTextOut& pen, cSprite& caption) {
     drawCaption(pen, caption, text.c_str(), 255);
     gGraphics.Blt(gBackBuffer, caption, px + 8, py - 16);
     gGraphics.Blt(gBackBuffer, caption, px + 8, py - 16);
-    presentScreen();
 }
 
 bool closesChart(uint8_t command) {
@@ -83,13 +83,19 @@ int32_t showFlowChart() {
     gGraphics.CopyScreen(gBackBuffer, chart);
     presentScreen();
 
+    // The chart stands still: a frame is drawn when the grid point under the mouse changes, and
+    // the loop waits for input between.
+    cFramePacer pacer;
     for (;;) {
         if (!pumpMessages()) {
             clearFlowChapters();
             return 1;
         }
-        while (pollInput(kInputScreen, true)) {
-            drawFrame(chart, pen, caption);
+        while (pacer.Poll(kInputScreen, true)) {
+            pacer.BeginFrame();
+            pacer.Key(static_cast<uint64_t>(flowGridPoint(gMousePos.x)));
+            pacer.Key(static_cast<uint64_t>(flowGridPoint(gMousePos.y)));
+            pacer.PresentIfDue([&] { drawFrame(chart, pen, caption); });
             if (getCommand() != kCmdNone) break;
         }
         if (closesChart(getCommand())) {

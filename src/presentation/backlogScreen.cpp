@@ -2,6 +2,7 @@
 // handle and two arrows, and a button per row that replays the row's voice.
 #include "presentation/backlogScreen.h"
 
+#include "base/framePacer.h"
 #include "base/input.h"
 #include "base/present.h"
 #include "graphics/graphics.h"
@@ -76,7 +77,15 @@ void RunScreen() {
     mSpots::SetButtonMode(kButtonsScreen);
 
     int32_t scroll = 0;
-    while (pollInput(kInputScreen, true)) {
+    // A frame is drawn when the page, the handle or a button changed; between them the loop waits
+    // for input. While the handle is held still the page passes wait too.
+    cFramePacer pacer;
+    const auto describe = [&] {
+        pacer.BeginFrame();
+        mSpots::PaceButtons(pacer);
+        pacer.Key(static_cast<uint32_t>(scroll));
+    };
+    while (pacer.Poll(kInputScreen, true)) {
         const uint32_t voiced = drawPage(page, pen, scroll);
         for (uint32_t id = 1; id <= kPageRows; ++id)
             gScreenSpots.SetEnabled(id, ((voiced >> id) & 1u) != 0);
@@ -84,17 +93,21 @@ void RunScreen() {
         bool dragged = false;
         bool alive = true;
         while (getCommand() == kCmdNone) {
-            gGraphics.CopyScreen(gBackBuffer, background);
-            mSpots::UpdateButtons();
-            gGraphics.Blt(gBackBuffer, handle, kBarX, handleY(scroll));
-            gGraphics.Blt(gBackBuffer, page, 0, 0);
-            presentScreen();
+            describe();
+            pacer.PresentIfDue([&] {
+                gGraphics.CopyScreen(gBackBuffer, background);
+                mSpots::UpdateButtons();
+                gGraphics.Blt(gBackBuffer, handle, kBarX, handleY(scroll));
+                gGraphics.Blt(gBackBuffer, page, 0, 0);
+            });
             if (gMouseDown && onScrollBar(gMousePos)) {
                 scroll = dragScroll(gMousePos.y);
                 dragged = true;
+                // The next page pass comes at once when the handle moved, else with input.
+                describe();
                 break;
             }
-            if (!pollInput(kInputScreen, true)) {
+            if (!pacer.Poll(kInputScreen, true)) {
                 alive = false;
                 break;
             }
@@ -119,6 +132,8 @@ void RunScreen() {
         else if (command == kCmdPageDown) --scroll;
         scroll = clampScroll(scroll);
         clearCommand();
+        // The command may have moved the page or the cursor, or another screen drew.
+        pacer.Invalidate();
     }
     // Nothing of the screen stays behind.
     gScreenSpots.Clear();

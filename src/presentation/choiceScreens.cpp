@@ -27,7 +27,7 @@ int32_t runChoice() {
         // Back from a command: what it showed is drawn over.
         pacer.Invalidate();
         while (getCommand() == kCmdNone) {
-            if (!pacer.Poll(kInputMenu)) {
+            if (!pacer.Poll(kInputMenu, true)) {
                 alive = false;
                 break;
             }

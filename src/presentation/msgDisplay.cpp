@@ -83,7 +83,7 @@ bool displayMessage(const char* name, const char* text, bool novel, bool read) {
     uint32_t start = currentTimeMs();
     // A frame is presented when a character was typed (or the scene changed); between them the
     // loop waits for the next character's time or for input.
-    while (typing.Poll(kInputReading)) {
+    while (typing.Poll(kInputReading, false)) {
         int32_t target = typingTarget(elapsedMs(start, currentTimeMs()), msPerUnit);
         if (isSkipping() || advancesMessage(getCommand())) target = -1;
         bool more = gMsgBox.DrawUpTo(target);
@@ -110,7 +110,7 @@ bool displayMessage(const char* name, const char* text, bool novel, bool read) {
         // Back from a command: what it showed is drawn over.
         waiting.Invalidate();
         while (getCommand() == kCmdNone) {
-            if (!waiting.Poll(kInputReading)) break;
+            if (!waiting.Poll(kInputReading, true)) break;
             if (isSkipping()) return true;
             waiting.BeginFrame();
             if (isAutoMode()) {
@@ -186,13 +186,13 @@ void waitClick(int32_t ms) {
     const uint8_t inputMode = MsgWindowMode == kModeSystem ? kInputScreen : kInputReading;
     clearCommand();
     if (ms < 1) {
-        while (pacer.Poll(inputMode) && !isSkipping() && !isAutoMode() && getCommand() == kCmdNone) {
+        while (pacer.Poll(inputMode, true) && !isSkipping() && !isAutoMode() && getCommand() == kCmdNone) {
             pacer.BeginFrame();
             sceneFrame(pacer);
         }
     } else {
         const uint32_t start = currentTimeMs();
-        while (pacer.Poll(inputMode) && !isSkipping() &&
+        while (pacer.Poll(inputMode, true) && !isSkipping() &&
                elapsedMs(start, currentTimeMs()) <= static_cast<uint32_t>(ms)) {
             pacer.BeginFrame();
             pacer.DueAt(start + static_cast<uint32_t>(ms) + 1);

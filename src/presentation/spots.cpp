@@ -142,21 +142,27 @@ bool cSpotTable::AddWithOverlay(int32_t frames, uint32_t id, const char* name, i
     return image && overlay;
 }
 
-void cSpotTable::DisableAll() {
+namespace {
+// Sets a flag of a spot, counting the change only when there is one.
+void setFlag(uint8_t& flag, uint8_t value) {
+    if (flag == value) return;
+    flag = value;
     changed();
-    for (uint32_t i = 0; i < count; ++i) spots[i].disabled = 1;
+}
+}  // namespace
+
+void cSpotTable::DisableAll() {
+    for (uint32_t i = 0; i < count; ++i) setFlag(spots[i].disabled, 1);
 }
 
 void cSpotTable::SetEnabled(uint32_t id, bool enabled) {
-    changed();
     for (uint32_t i = 0; i < count; ++i)
-        if (spots[i].id == id) spots[i].disabled = enabled ? 0 : 1;
+        if (spots[i].id == id) setFlag(spots[i].disabled, enabled ? 0 : 1);
 }
 
 void cSpotTable::Mark(uint32_t id) {
-    changed();
     for (uint32_t i = 0; i < count; ++i)
-        if (spots[i].id == id) spots[i].marked = 1;
+        if (spots[i].id == id) setFlag(spots[i].marked, 1);
 }
 
 void cSpotTable::Clear() {

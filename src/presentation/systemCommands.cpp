@@ -29,7 +29,7 @@ namespace {
 // that brings it back does nothing else.
 void hideWindow() {
     cFramePacer pacer;
-    while (pacer.Poll(kInputScreen)) {
+    while (pacer.Poll(kInputScreen, true)) {
         if (getCommand() != kCmdNone) break;
         // The scene alone, drawn when it changes.
         pacer.BeginFrame();

@@ -66,7 +66,7 @@ bool runTimedChoice(const char* resultVariable, const char* gateVariable) {
     // The hand turns and the flash fades all the time: a frame per display frame, and the loop
     // waits between them for input or the end of the four seconds.
     cFramePacer pacer;
-    while (pacer.Poll(kInputScreen)) {
+    while (pacer.Poll(kInputScreen, false)) {
         const uint32_t elapsed = elapsedMs(start, currentTimeMs());
         const uint8_t command = getCommand();
         if (command == kCmdClick || command == kCmdOk) {

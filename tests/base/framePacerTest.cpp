@@ -16,6 +16,7 @@ uint32_t gInputAt = 0;
 uint8_t gInputCommand = kCmdNone;
 std::vector<uint32_t> gWaits;  // the waits asked for
 int gPolls = 0;
+std::vector<bool> gSleeps;  // the sleep argument of each poll
 
 // Waits as the program's message queue does: until the time passes or input arrives.
 void testWait(uint32_t ms) {
@@ -29,8 +30,9 @@ void testWait(uint32_t ms) {
     gNow = until;
 }
 
-bool testPoll(uint8_t, bool) {
+bool testPoll(uint8_t, bool sleep) {
     ++gPolls;
+    gSleeps.push_back(sleep);
     if (gInputAt && static_cast<int32_t>(gNow - gInputAt) >= 0) {
         setCommand(gInputCommand);
         gInputAt = 0;
@@ -47,6 +49,7 @@ protected:
         gInputAt = 0;
         gInputCommand = kCmdNone;
         gWaits.clear();
+        gSleeps.clear();
         gPolls = 0;
         setClockSource([] { return gNow; });
         setInputBackend(&kBackend);
@@ -145,7 +148,7 @@ TEST_F(FramePacerTest, DeadlinesAcrossAWrapOfTheClock) {
 }
 
 TEST_F(FramePacerTest, InputEndsTheWaitAtOnce) {
-    EXPECT_TRUE(pacer.Poll(kInputReading));  // the loop's first pass
+    EXPECT_TRUE(pacer.Poll(kInputReading, true));  // the loop's first pass
     EXPECT_TRUE(pass(1));
     pacer.BeginFrame();
     pacer.Key(1);
@@ -154,7 +157,7 @@ TEST_F(FramePacerTest, InputEndsTheWaitAtOnce) {
     gInputAt = gNow + 30;
     gInputCommand = kCmdClick;
     const uint32_t before = gNow;
-    EXPECT_TRUE(pacer.Poll(kInputReading));
+    EXPECT_TRUE(pacer.Poll(kInputReading, true));
     EXPECT_EQ((std::vector<uint32_t>{128}), gWaits);
     EXPECT_EQ(before + 30, gNow);
     EXPECT_EQ(kCmdClick, getCommand());
@@ -163,24 +166,24 @@ TEST_F(FramePacerTest, InputEndsTheWaitAtOnce) {
 
 TEST_F(FramePacerTest, PollWaitsOnlyWhenNothingIsDue) {
     // The first pass polls at once; after a frame the loop waits until the due change.
-    EXPECT_TRUE(pacer.Poll(kInputReading));
+    EXPECT_TRUE(pacer.Poll(kInputReading, true));
     EXPECT_TRUE(gWaits.empty());
     pacer.BeginFrame();
     pacer.Key(3);
     pacer.DueIn(40);
     EXPECT_TRUE(pacer.FrameDue());
     // Described but not presented: no wait.
-    EXPECT_TRUE(pacer.Poll(kInputReading));
+    EXPECT_TRUE(pacer.Poll(kInputReading, true));
     EXPECT_TRUE(gWaits.empty());
     pacer.Presented();
     const uint32_t before = gNow;
-    EXPECT_TRUE(pacer.Poll(kInputReading));
+    EXPECT_TRUE(pacer.Poll(kInputReading, true));
     EXPECT_EQ((std::vector<uint32_t>{40}), gWaits);
     EXPECT_EQ(before + 40, gNow);
     EXPECT_EQ(3, gPolls);
     // Quit ends the loop whatever the wait.
     gQuitReceived = 1;
-    EXPECT_FALSE(pacer.Poll(kInputReading));
+    EXPECT_FALSE(pacer.Poll(kInputReading, true));
 }
 
 TEST_F(FramePacerTest, AMovingPictureAtMostOncePerFrameInterval) {
@@ -273,20 +276,38 @@ TEST_F(FramePacerTest, TheFrameIntervalFromTheDisplay) {
 TEST_F(FramePacerTest, WaitForInputWithoutAWaitDoesNothing) {
     setInputWait(nullptr);
     const uint32_t before = gNow;
-    waitForInput(100);
+    EXPECT_FALSE(waitForInput(100));
     EXPECT_EQ(before, gNow);
     setInputWait(testWait);
-    waitForInput(0);
+    EXPECT_FALSE(waitForInput(0));
     EXPECT_TRUE(gWaits.empty());
-    waitForInput(100);
+    EXPECT_TRUE(waitForInput(100));
     EXPECT_EQ(before + 100, gNow);
 }
 
 TEST_F(FramePacerTest, TheFirstPollComesAtOnceAfterAFramePresentedBeforeTheLoop) {
     EXPECT_TRUE(pass(1));
     EXPECT_EQ(kPacerLongestWaitMs, pacer.WaitMs(gNow));
-    EXPECT_TRUE(pacer.Poll(kInputReading));
+    EXPECT_TRUE(pacer.Poll(kInputReading, true));
     EXPECT_TRUE(gWaits.empty());
-    EXPECT_TRUE(pacer.Poll(kInputReading));
+    EXPECT_TRUE(pacer.Poll(kInputReading, true));
     EXPECT_EQ((std::vector<uint32_t>{kPacerLongestWaitMs}), gWaits);
+}
+
+TEST_F(FramePacerTest, AWaitStandsForTheLoopsSleep) {
+    // The first pass, then one with a frame due now, then one that waits.
+    EXPECT_TRUE(pacer.Poll(kInputReading, true));
+    pacer.BeginFrame();
+    pacer.Key(1);
+    EXPECT_TRUE(pacer.Poll(kInputReading, true));
+    pacer.Presented();
+    EXPECT_TRUE(pacer.Poll(kInputReading, true));
+    EXPECT_TRUE(pacer.Poll(kInputReading, false));
+    EXPECT_EQ((std::vector<bool>{true, true, false, false}), gSleeps);
+    EXPECT_EQ(2u, gWaits.size());
+    // Without a wait installed the sleep stays.
+    setInputWait(nullptr);
+    EXPECT_TRUE(pacer.Poll(kInputReading, true));
+    EXPECT_TRUE(gSleeps.back());
+    EXPECT_EQ(2u, gWaits.size());
 }

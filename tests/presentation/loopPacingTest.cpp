@@ -15,6 +15,8 @@
 #include "base/settings.h"
 #include "fakeGlyphs.h"
 #include "graphics/screen.h"
+#include "presentation/backlog.h"
+#include "presentation/backlogScreen.h"
 #include "presentation/choiceScreens.h"
 #include "presentation/msgBox.h"
 #include "presentation/msgDisplay.h"
@@ -289,4 +291,33 @@ TEST_F(LoopPacing, TheSaveScreenDrawsWhenAButtonChangesAndWaitsBetween) {
     EXPECT_EQ(1u, presentsFrom(1200) - presentsFrom(1201));
     EXPECT_EQ(0u, presentsFrom(1201));
     EXPECT_LT(world.polls, 40);
+}
+
+TEST_F(LoopPacing, TheBacklogDrawsWhenItsHandleMovesAndNotWhileItIsHeldStill) {
+    spotTest::images()["sys_log_item.png"] = spotTest::strip(780, 75, 3);
+    spotTest::images()["sys_log_icon_up.png"] = spotTest::strip(20, 20, 3);
+    spotTest::images()["sys_log_icon_down.png"] = spotTest::strip(20, 20, 3);
+    for (int i = 0; i < 30; ++i) mLogBox::AddEntry("N", "m");
+    ASSERT_TRUE(createScreenCanvases());
+    // The button goes down on the bar and is held: the handle follows the cursor, then stays.
+    at(1000, [] {
+        gMousePos = {790, 300};
+        gMouseDown = 1;
+        mouseMessageToCommand(kWmLButtonDown, 0, 0);
+    });
+    at(1500, [] { gMousePos = {790, 100}; });
+    at(2000, [] {
+        gMouseDown = 0;
+        mouseMessageToCommand(kWmLButtonUp, 0, 0);
+    });
+    commandAt(3000, kCmdCancel);
+    mLogBox::RunScreen();
+    EXPECT_EQ(3000u, elapsed());
+    // The darkened scene and the first frame; the press and the handle's first move; its move
+    // along the bar; nothing while it was held still or after it was let go.
+    EXPECT_EQ((std::vector<uint32_t>{kStart, kStart, kStart + 1000, kStart + 1000, kStart + 1500}),
+              world.presents);
+    EXPECT_LT(world.polls, 40);
+    gNextScreen.Release();
+    gPrevScreen.Release();
 }

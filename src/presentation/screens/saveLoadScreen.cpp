@@ -168,7 +168,7 @@ private:
         // another screen drew over this one.
         m_pacer.Invalidate();
         while (getCommand() == kCmdNone) {
-            if (!m_pacer.Poll(kInputScreen)) return false;
+            if (!m_pacer.Poll(kInputScreen, true)) return false;
             m_pacer.BeginFrame();
             mSpots::PaceButtons(m_pacer);
             m_pacer.PresentIfDue([this] {

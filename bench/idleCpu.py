@@ -9,6 +9,8 @@ time in each waiting state:
 - rest:    a picture shown by the script command "wait" without a time (no animation at all);
 - hidden:  the message window hidden (Tab) at a message;
 - save:    the save screen (Home at a message);
+- backlog: the backlog screen (Backspace at a message);
+- flow:    the flow chart (F2, bound to it in the settings file, at a message; full build);
 - anime:   a message waiting over an animation program that moves a picture in slot 0.
 The figure is the program's CPU time as a share of one core, for the whole process and for its
 main thread alone (where every waiting loop runs; the other threads are Wine's sound mixing, which
@@ -56,6 +58,8 @@ SCRIPTS = {
     'rest': '.fade 0\n.img 0 back.png\n.wait\n',
     'hidden': '.fade 0\n.img 0 back.png\nAki:%s\n.\n' % MESSAGE,
     'save': '.fade 0\n.img 0 back.png\nAki:%s\n.\n' % MESSAGE,
+    'backlog': '.fade 0\n.img 0 back.png\nAki:%s\n.\n' % MESSAGE,
+    'flow': '.fade 0\n.img 0 back.png\nAki:%s\n.\n' % MESSAGE,
     'anime': '.fade 0\n.img 0 dot.img\nAki:%s\n.\n' % MESSAGE,
 }
 
@@ -71,6 +75,21 @@ DOT_DEFINITION = '\n'.join([
 ])
 
 
+def settings_block():
+    """The 336-byte settings block with the defaults, F2 bound to the flow chart (23)."""
+    b = bytearray(336)
+    struct.pack_into('<III', b, 0, 2, 2, 5)     # text speeds, auto speed
+    b[13] = 1                                   # text shadow
+    b[14:18] = bytes([1, 1, 1, 1])              # sound channels on
+    struct.pack_into('<IIII', b, 20, 50, 50, 50, 50)
+    b[36:41] = bytes([1, 1, 1, 0, 1])           # voices, stop voice on page, window, effects
+    b[46] = 1                                   # end skip after a choice
+    b[308:313] = bytes([11, 22, 14, 4, 2])      # right, middle, wheel up, wheel down, space
+    b[314] = 23                                 # F2
+    b[325:327] = bytes([2, 3])                  # pad buttons 1 and 2
+    return bytes(b)
+
+
 def make_game(state, exe):
     g = Game(None, 'idle_cpu_' + state, exe=exe, time_limit=120)
     g.config({'System.Setting': {'ScreenWidth': '800', 'ScreenHeight': '600',
@@ -83,6 +102,8 @@ def make_game(state, exe):
     g.write('img/sys_box_config.png', strip(40, 20, [(200, 40, 40), (40, 200, 40), (40, 40, 200)]))
     g.write_text('anime/dot.img', DOT_DEFINITION)
     g.write_text('script/start.txt', SCRIPTS[state])
+    if state == 'flow':
+        g.write_save('morvane.cfg', settings_block())
     return g
 
 
@@ -127,7 +148,7 @@ def measure(state, seconds, exe, shots):
         else:
             settle = 3.0  # the message types out (or the wait begins)
         time.sleep(settle)
-        keys = {'hidden': 'Tab', 'save': 'Home'}
+        keys = {'hidden': 'Tab', 'save': 'Home', 'backlog': 'BackSpace', 'flow': 'F2'}
         if state in keys:
             g.key(keys[state])
             g.move(30, 30)
@@ -165,7 +186,9 @@ def main():
     seconds = 10.0
     if args and args[0].replace('.', '', 1).isdigit():
         seconds = float(args.pop(0))
-    states = args or ['message', 'choice', 'choice-hot', 'rest', 'hidden', 'save', 'anime']
+    states = args or ['message', 'choice', 'choice-hot', 'rest', 'hidden', 'save', 'backlog', 'anime']
+    if CONFIG == 'full' and not args:
+        states.insert(-1, 'flow')
     print('CPU time of system.exe (%s build) over %g s, as a share of one core: the whole process '
           'and its main thread; %d cores, load average beside it' % (CONFIG, seconds, os.cpu_count()))
     for state in states:

@@ -2,7 +2,8 @@
 // product is ((t + 128) x 257) >> 16, one unsigned high multiply; the weighted form
 // d + div255((f - d) x w) takes |f - d| x w and its sign (div255 of -p is -(((p + 127) x 257) >> 16));
 // Dodge and Burn divide in single precision and truncate, which is exact for quotients of integers
-// below 2^17. Tails shorter than a step run the same arithmetic on single bytes.
+// below 2^17. Tails shorter than a step run the same arithmetic on single bytes. The AVX2 forms run
+// the same arithmetic on twice the lanes, their tails by the SSE4.1 forms.
 #include "graphics/blendSimd.h"
 
 #include <cstddef>
@@ -12,6 +13,7 @@
 #include "graphics/kernelSimd.h"
 #include "graphics/pixelMath.h"
 #include "graphics/simdPixelOps.h"
+#include "graphics/simdPixelOps256.h"
 
 #ifdef MORVANE_PIXEL_SIMD
 namespace {
@@ -225,40 +227,282 @@ BLEND_TARGET bool vector3From4(uint8_t* dst, const uint8_t* src, int dp, int sp,
     return true;
 }
 
+// --- AVX2: the same arithmetic on sixteen 16-bit lanes. A register of 32 bytes is taken apart into
+// its even and odd bytes (a mask and a shift), each run through the mode, and put back together, so
+// no lane-crossing unpacks are needed; every result lies in 0..255.
+#define BLEND_AVX2 AVX2_PIXEL_TARGET
+
+BLEND_AVX2 inline __m256i w16(short v) { return _mm256_set1_epi16(v); }
+BLEND_AVX2 inline __m256i div255w(__m256i t) { return _mm256_mulhi_epu16(_mm256_add_epi16(t, w16(128)), w16(257)); }
+BLEND_AVX2 inline __m256i overWeightedW(__m256i d, __m256i f, __m256i w) {
+    const __m256i diff = _mm256_sub_epi16(f, d);
+    const __m256i p = _mm256_mullo_epi16(_mm256_abs_epi16(diff), w);
+    const __m256i bias = _mm256_add_epi16(w16(128), _mm256_srai_epi16(diff, 15));
+    const __m256i q = _mm256_mulhi_epu16(_mm256_add_epi16(p, bias), w16(257));
+    return _mm256_add_epi16(d, _mm256_sign_epi16(q, diff));
+}
+BLEND_AVX2 inline __m256i quotientW(__m256i num, __m256i den) {
+    return _mm256_cvttps_epi32(_mm256_div_ps(_mm256_cvtepi32_ps(num), _mm256_cvtepi32_ps(den)));
+}
+
+struct WNormal {
+    using Scalar = blendmode::Normal;
+    BLEND_AVX2 static __m256i f(__m256i, __m256i s) { return s; }
+};
+struct WAdd {
+    using Scalar = blendmode::Add;
+    BLEND_AVX2 static __m256i f(__m256i d, __m256i s) { return _mm256_min_epi16(_mm256_add_epi16(d, s), w16(255)); }
+};
+struct WSub {
+    using Scalar = blendmode::Sub;
+    BLEND_AVX2 static __m256i f(__m256i d, __m256i s) { return _mm256_subs_epu16(d, s); }
+};
+struct WMulti {
+    using Scalar = blendmode::Multi;
+    BLEND_AVX2 static __m256i f(__m256i d, __m256i s) { return div255w(_mm256_mullo_epi16(d, s)); }
+};
+struct WScreen {
+    using Scalar = blendmode::Screen;
+    BLEND_AVX2 static __m256i f(__m256i d, __m256i s) {
+        return _mm256_sub_epi16(_mm256_add_epi16(d, s), div255w(_mm256_mullo_epi16(d, s)));
+    }
+};
+struct WOverlay {
+    using Scalar = blendmode::Overlay;
+    BLEND_AVX2 static __m256i f(__m256i d, __m256i s) {
+        const __m256i x = _mm256_mullo_epi16(s, _mm256_sub_epi16(w16(255), d));
+        const __m256i twice = _mm256_mulhi_epu16(_mm256_add_epi16(x, w16(64)), w16(514));
+        return div255w(_mm256_mullo_epi16(d, _mm256_add_epi16(twice, d)));
+    }
+};
+struct WDodge {
+    using Scalar = blendmode::Dodge;
+    BLEND_AVX2 static __m256i f(__m256i d, __m256i s) {
+        const __m256i zero = _mm256_setzero_si256();
+        const __m256i num = _mm256_slli_epi16(d, 8);
+        const __m256i den = _mm256_sub_epi16(w16(256), s);
+        const __m256i cap = _mm256_set1_epi32(255);
+        const __m256i lo = _mm256_min_epi32(
+            quotientW(_mm256_unpacklo_epi16(num, zero), _mm256_unpacklo_epi16(den, zero)), cap);
+        const __m256i hi = _mm256_min_epi32(
+            quotientW(_mm256_unpackhi_epi16(num, zero), _mm256_unpackhi_epi16(den, zero)), cap);
+        return _mm256_packs_epi32(lo, hi);  // in-lane, undoing the unpacks
+    }
+};
+struct WBurn {
+    using Scalar = blendmode::Burn;
+    BLEND_AVX2 static __m256i f(__m256i d, __m256i s) {
+        const __m256i zero = _mm256_setzero_si256();
+        const __m256i num = _mm256_slli_epi16(_mm256_sub_epi16(w16(255), d), 8);
+        const __m256i den = _mm256_add_epi16(s, w16(1));
+        const __m256i top = _mm256_set1_epi32(255);
+        const __m256i lo = _mm256_sub_epi32(
+            top, quotientW(_mm256_unpacklo_epi16(num, zero), _mm256_unpacklo_epi16(den, zero)));
+        const __m256i hi = _mm256_sub_epi32(
+            top, quotientW(_mm256_unpackhi_epi16(num, zero), _mm256_unpackhi_epi16(den, zero)));
+        return _mm256_packs_epi32(_mm256_max_epi32(lo, zero), _mm256_max_epi32(hi, zero));
+    }
+};
+struct WDarken {
+    using Scalar = blendmode::Darken;
+    BLEND_AVX2 static __m256i f(__m256i d, __m256i s) { return _mm256_min_epi16(d, s); }
+};
+struct WLighten {
+    using Scalar = blendmode::Lighten;
+    BLEND_AVX2 static __m256i f(__m256i d, __m256i s) { return _mm256_max_epi16(d, s); }
+};
+struct WDifference {
+    using Scalar = blendmode::Difference;
+    BLEND_AVX2 static __m256i f(__m256i d, __m256i s) { return _mm256_abs_epi16(_mm256_sub_epi16(d, s)); }
+};
+struct WExclusion {
+    using Scalar = blendmode::Exclusion;
+    BLEND_AVX2 static __m256i f(__m256i d, __m256i s) {
+        const __m256i p = _mm256_mullo_epi16(_mm256_sub_epi16(w16(127), d), _mm256_sub_epi16(w16(127), s));
+        return _mm256_abs_epi16(_mm256_sub_epi16(_mm256_srai_epi16(p, 7), w16(127)));
+    }
+};
+struct WHardlight {
+    using Scalar = blendmode::Hardlight;
+    BLEND_AVX2 static __m256i f(__m256i d, __m256i s) {
+        const __m256i low = _mm256_srli_epi16(_mm256_mullo_epi16(d, s), 7);
+        const __m256i inv = _mm256_mullo_epi16(_mm256_sub_epi16(w16(255), d), _mm256_sub_epi16(w16(255), s));
+        const __m256i high = _mm256_srli_epi16(_mm256_sub_epi16(w16(32512), inv), 7);
+        return _mm256_blendv_epi8(high, low, _mm256_cmpgt_epi16(w16(128), s));
+    }
+};
+struct WSoftlight {
+    using Scalar = blendmode::Softlight;
+    BLEND_AVX2 static __m256i f(__m256i d, __m256i s) {
+        const __m256i invD = _mm256_sub_epi16(w16(255), d);
+        const __m256i screenInv = div255w(_mm256_mullo_epi16(invD, _mm256_sub_epi16(w16(255), s)));
+        const __m256i a = div255w(_mm256_mullo_epi16(d, _mm256_sub_epi16(w16(255), screenInv)));
+        const __m256i b = div255w(_mm256_mullo_epi16(invD, div255w(_mm256_mullo_epi16(d, s))));
+        return _mm256_add_epi16(a, b);
+    }
+};
+
+template <class W>
+BLEND_AVX2 inline __m256i applyWeightedW(__m256i d, __m256i s, __m256i w) {
+    if (W::Scalar::kScalesSource) return W::f(d, div255w(_mm256_mullo_epi16(s, w)));
+    return overWeightedW(d, W::f(d, s), w);
+}
+BLEND_AVX2 inline __m256i evenBytes(__m256i v) { return _mm256_and_si256(v, w16(0xFF)); }
+BLEND_AVX2 inline __m256i oddBytes(__m256i v) { return _mm256_srli_epi16(v, 8); }
+BLEND_AVX2 inline __m256i joinBytes(__m256i even, __m256i odd) {
+    return _mm256_or_si256(even, _mm256_slli_epi16(odd, 8));
+}
+// 32 bytes at full weight, weighted by 32 weights, or weighted by one weight (16-bit lanes).
+template <class W>
+BLEND_AVX2 inline __m256i full32(__m256i d, __m256i s) {
+    return joinBytes(W::f(evenBytes(d), evenBytes(s)), W::f(oddBytes(d), oddBytes(s)));
+}
+template <class W>
+BLEND_AVX2 inline __m256i weighted32(__m256i d, __m256i s, __m256i w) {
+    return joinBytes(applyWeightedW<W>(evenBytes(d), evenBytes(s), evenBytes(w)),
+                     applyWeightedW<W>(oddBytes(d), oddBytes(s), oddBytes(w)));
+}
+template <class W>
+BLEND_AVX2 inline __m256i weighted32By(__m256i d, __m256i s, __m256i w) {
+    return joinBytes(applyWeightedW<W>(evenBytes(d), evenBytes(s), w), applyWeightedW<W>(oddBytes(d), oddBytes(s), w));
+}
+
+template <class V, class W, bool kWeighted>
+BLEND_AVX2 bool avx3From3(uint8_t* dst, const uint8_t* src, int dp, int sp, int w, int h, int o) {
+    if (!dst || !src) return false;
+    const __m256i o16 = w16(static_cast<short>(o));
+    const ptrdiff_t bytes = static_cast<ptrdiff_t>(w) * 3;
+    const int rest = static_cast<int>(w - (bytes / 96) * 32);  // pixels after the last 32-pixel step
+    for (int y = 0; y < h; ++y) {
+        uint8_t* d = dst + static_cast<ptrdiff_t>(y) * dp * 3;
+        const uint8_t* s = src + static_cast<ptrdiff_t>(y) * sp * 3;
+        ptrdiff_t i = 0;
+        for (; i + 96 <= bytes; i += 96) {
+            for (int k = 0; k < 3; ++k) {
+                __m256i* q = reinterpret_cast<__m256i*>(d + i) + k;
+                const __m256i dv = _mm256_loadu_si256(q);
+                const __m256i sv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i) + k);
+                _mm256_storeu_si256(q, kWeighted ? weighted32By<W>(dv, sv, o16) : full32<W>(dv, sv));
+            }
+        }
+        if (rest) vector3From3<V, kWeighted>(d + i, s + i, dp, sp, rest, 1, o);
+    }
+    return true;
+}
+
+template <class V, class W, bool kOpacity>
+BLEND_AVX2 bool avx3From4(uint8_t* dst, const uint8_t* src, int dp, int sp, int w, int h, int o) {
+    if (!dst || !src) return false;
+    const __m256i alphaMask = _mm256_set1_epi32(0xFF);
+    const __m256i o16 = w16(static_cast<short>(o));
+    const int blocks = w / 32;
+    for (int y = 0; y < h; ++y) {
+        uint8_t* d = dst + static_cast<ptrdiff_t>(y) * dp * 3;
+        const uint8_t* s = src + static_cast<ptrdiff_t>(y) * sp * 4;
+        for (int b = 0; b < blocks; ++b, d += 96, s += 128) {
+            const Pixels32 v = load32(s);
+            const __m256i any = _mm256_or_si256(_mm256_or_si256(v.v0, v.v1), _mm256_or_si256(v.v2, v.v3));
+            if (_mm256_testz_si256(any, alphaMask)) continue;  // weight 0 everywhere: unchanged
+            const Packed96 colour = packColour(v);
+            const __m256i all = _mm256_and_si256(_mm256_and_si256(v.v0, v.v1), _mm256_and_si256(v.v2, v.v3));
+            __m256i* q = reinterpret_cast<__m256i*>(d);
+            const __m256i e0 = _mm256_loadu_si256(q), e1 = _mm256_loadu_si256(q + 1), e2 = _mm256_loadu_si256(q + 2);
+            if (!kOpacity && _mm256_testc_si256(all, alphaMask)) {  // weight 255 gives f itself
+                _mm256_storeu_si256(q, full32<W>(e0, colour.p0));
+                _mm256_storeu_si256(q + 1, full32<W>(e1, colour.p1));
+                _mm256_storeu_si256(q + 2, full32<W>(e2, colour.p2));
+                continue;
+            }
+            const Packed96 weight =
+                kOpacity ? packFirstByte(Pixels32{scaledAlpha32(v.v0, o16), scaledAlpha32(v.v1, o16),
+                                                  scaledAlpha32(v.v2, o16), scaledAlpha32(v.v3, o16)})
+                         : packFirstByte(v);
+            _mm256_storeu_si256(q, weighted32<W>(e0, colour.p0, weight.p0));
+            _mm256_storeu_si256(q + 1, weighted32<W>(e1, colour.p1, weight.p1));
+            _mm256_storeu_si256(q + 2, weighted32<W>(e2, colour.p2, weight.p2));
+        }
+        const int done = blocks * 32;
+        if (done < w) vector3From4<V, kOpacity>(d, s, dp, sp, w - done, 1, o);
+    }
+    return true;
+}
+
 using Kernel = bool (*)(uint8_t*, const uint8_t*, int, int, int, int, int);
 
-template <template <class, bool> class K, bool kFlag>
+// K<V, W, flag>::run for a mode: V its 8-lane form, W its 16-lane form.
+template <template <class, class, bool> class K, bool kFlag>
 Kernel kernelFor(uint8_t mode) {
     switch (mode) {
-        case kBlendNormal: return K<VNormal, kFlag>::run;
-        case kBlendAdd: return K<VAdd, kFlag>::run;
-        case kBlendSub: return K<VSub, kFlag>::run;
-        case kBlendMulti: return K<VMulti, kFlag>::run;
-        case kBlendScreen: return K<VScreen, kFlag>::run;
-        case kBlendOverlay: return K<VOverlay, kFlag>::run;
-        case kBlendDodge: return K<VDodge, kFlag>::run;
-        case kBlendBurn: return K<VBurn, kFlag>::run;
-        case kBlendDarken: return K<VDarken, kFlag>::run;
-        case kBlendLighten: return K<VLighten, kFlag>::run;
-        case kBlendDifference: return K<VDifference, kFlag>::run;
-        case kBlendExclusion: return K<VExclusion, kFlag>::run;
-        case kBlendHardlight: return K<VHardlight, kFlag>::run;
-        case kBlendSoftlight: return K<VSoftlight, kFlag>::run;
+        case kBlendNormal: return K<VNormal, WNormal, kFlag>::run;
+        case kBlendAdd: return K<VAdd, WAdd, kFlag>::run;
+        case kBlendSub: return K<VSub, WSub, kFlag>::run;
+        case kBlendMulti: return K<VMulti, WMulti, kFlag>::run;
+        case kBlendScreen: return K<VScreen, WScreen, kFlag>::run;
+        case kBlendOverlay: return K<VOverlay, WOverlay, kFlag>::run;
+        case kBlendDodge: return K<VDodge, WDodge, kFlag>::run;
+        case kBlendBurn: return K<VBurn, WBurn, kFlag>::run;
+        case kBlendDarken: return K<VDarken, WDarken, kFlag>::run;
+        case kBlendLighten: return K<VLighten, WLighten, kFlag>::run;
+        case kBlendDifference: return K<VDifference, WDifference, kFlag>::run;
+        case kBlendExclusion: return K<VExclusion, WExclusion, kFlag>::run;
+        case kBlendHardlight: return K<VHardlight, WHardlight, kFlag>::run;
+        case kBlendSoftlight: return K<VSoftlight, WSoftlight, kFlag>::run;
         default: return nullptr;
     }
 }
-template <class V, bool kFlag>
+template <class V, class, bool kFlag>
 struct From3 {
     static bool run(uint8_t* d, const uint8_t* s, int dp, int sp, int w, int h, int o) {
         return vector3From3<V, kFlag>(d, s, dp, sp, w, h, o);
     }
 };
-template <class V, bool kFlag>
+template <class V, class, bool kFlag>
 struct From4 {
     static bool run(uint8_t* d, const uint8_t* s, int dp, int sp, int w, int h, int o) {
         return vector3From4<V, kFlag>(d, s, dp, sp, w, h, o);
     }
 };
+template <class V, class W, bool kFlag>
+struct Avx2From3 {
+    static bool run(uint8_t* d, const uint8_t* s, int dp, int sp, int w, int h, int o) {
+        return avx3From3<V, W, kFlag>(d, s, dp, sp, w, h, o);
+    }
+};
+template <class V, class W, bool kFlag>
+struct Avx2From4 {
+    static bool run(uint8_t* d, const uint8_t* s, int dp, int sp, int w, int h, int o) {
+        return avx3From4<V, W, kFlag>(d, s, dp, sp, w, h, o);
+    }
+};
+
+// The widest loop the processor runs, no wider than asked for: 2 AVX2, 1 SSE4.1, 0 none.
+int widthFor(int widest) {
+    if (widest >= 2 && avx2Available()) return 2;
+    if (widest >= 1 && simdAvailable()) return 1;
+    return 0;
+}
+
+using ScalarFull = bool (*)(uint8_t*, const uint8_t*, int, int, int, int, uint8_t);
+using ScalarWeighted = bool (*)(uint8_t*, const uint8_t*, int, int, int, int, int, uint8_t);
+
+template <bool kFour>
+bool runFull(int widest, uint8_t* dst, const uint8_t* src, int dp, int sp, int w, int h, uint8_t mode) {
+    const int width = widthFor(widest);
+    const ScalarFull scalar = kFour ? blend24From32Scalar : blend24From24Scalar;
+    if (width == 0) return scalar(dst, src, dp, sp, w, h, mode);
+    const Kernel k = width == 2 ? (kFour ? kernelFor<Avx2From4, false>(mode) : kernelFor<Avx2From3, false>(mode))
+                                : (kFour ? kernelFor<From4, false>(mode) : kernelFor<From3, false>(mode));
+    return k && k(dst, src, dp, sp, w, h, 255);
+}
+template <bool kFour>
+bool runWeighted(int widest, uint8_t* dst, const uint8_t* src, int dp, int sp, int w, int h, int o, uint8_t mode) {
+    const int width = widthFor(widest);
+    const ScalarWeighted scalar = kFour ? blendOpacity24From32Scalar : blendOpacity24From24Scalar;
+    if (width == 0) return scalar(dst, src, dp, sp, w, h, o, mode);
+    const Kernel k = width == 2 ? (kFour ? kernelFor<Avx2From4, true>(mode) : kernelFor<Avx2From3, true>(mode))
+                                : (kFour ? kernelFor<From4, true>(mode) : kernelFor<From3, true>(mode));
+    return k && k(dst, src, dp, sp, w, h, o);
+}
 
 BLEND_TARGET void blendWeight16Vector(const uint8_t* a, int o, uint8_t* out) {
     const __m128i r = scaledWeight(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a)),
@@ -268,28 +512,26 @@ BLEND_TARGET void blendWeight16Vector(const uint8_t* a, int o, uint8_t* out) {
 
 }  // namespace
 
-bool blend24From24Simd(uint8_t* dst, const uint8_t* src, int dp, int sp, int w, int h, uint8_t mode) {
-    if (!simdAvailable()) return blend24From24Scalar(dst, src, dp, sp, w, h, mode);
-    const Kernel k = kernelFor<From3, false>(mode);
-    return k && k(dst, src, dp, sp, w, h, 255);
-}
-bool blend24From32Simd(uint8_t* dst, const uint8_t* src, int dp, int sp, int w, int h, uint8_t mode) {
-    if (!simdAvailable()) return blend24From32Scalar(dst, src, dp, sp, w, h, mode);
-    const Kernel k = kernelFor<From4, false>(mode);
-    return k && k(dst, src, dp, sp, w, h, 255);
-}
-bool blendOpacity24From24Simd(uint8_t* dst, const uint8_t* src, int dp, int sp, int w, int h, int o,
-                              uint8_t mode) {
-    if (!simdAvailable()) return blendOpacity24From24Scalar(dst, src, dp, sp, w, h, o, mode);
-    const Kernel k = kernelFor<From3, true>(mode);
-    return k && k(dst, src, dp, sp, w, h, o);
-}
-bool blendOpacity24From32Simd(uint8_t* dst, const uint8_t* src, int dp, int sp, int w, int h, int o,
-                              uint8_t mode) {
-    if (!simdAvailable()) return blendOpacity24From32Scalar(dst, src, dp, sp, w, h, o, mode);
-    const Kernel k = kernelFor<From4, true>(mode);
-    return k && k(dst, src, dp, sp, w, h, o);
-}
+#define MORVANE_BLEND_FORMS(suffix, widest)                                                                    \
+    bool blend24From24##suffix(uint8_t* dst, const uint8_t* src, int dp, int sp, int w, int h, uint8_t mode) { \
+        return runFull<false>(widest, dst, src, dp, sp, w, h, mode);                                           \
+    }                                                                                                          \
+    bool blend24From32##suffix(uint8_t* dst, const uint8_t* src, int dp, int sp, int w, int h, uint8_t mode) { \
+        return runFull<true>(widest, dst, src, dp, sp, w, h, mode);                                            \
+    }                                                                                                          \
+    bool blendOpacity24From24##suffix(uint8_t* dst, const uint8_t* src, int dp, int sp, int w, int h, int o,   \
+                                      uint8_t mode) {                                                          \
+        return runWeighted<false>(widest, dst, src, dp, sp, w, h, o, mode);                                    \
+    }                                                                                                          \
+    bool blendOpacity24From32##suffix(uint8_t* dst, const uint8_t* src, int dp, int sp, int w, int h, int o,   \
+                                      uint8_t mode) {                                                          \
+        return runWeighted<true>(widest, dst, src, dp, sp, w, h, o, mode);                                     \
+    }
+MORVANE_BLEND_FORMS(Simd, 2)
+MORVANE_BLEND_FORMS(Sse41, 1)
+MORVANE_BLEND_FORMS(Avx2, 2)
+#undef MORVANE_BLEND_FORMS
+
 void blendWeight16(const uint8_t alpha[16], int opacity, uint8_t out[16]) {
     if (simdAvailable()) return blendWeight16Vector(alpha, opacity, out);
     for (int i = 0; i < 16; ++i) out[i] = static_cast<uint8_t>(div255(opacity * alpha[i]));
@@ -297,20 +539,25 @@ void blendWeight16(const uint8_t alpha[16], int opacity, uint8_t out[16]) {
 
 #else  // no vector forms on this processor
 
-bool blend24From24Simd(uint8_t* dst, const uint8_t* src, int dp, int sp, int w, int h, uint8_t mode) {
-    return blend24From24Scalar(dst, src, dp, sp, w, h, mode);
-}
-bool blend24From32Simd(uint8_t* dst, const uint8_t* src, int dp, int sp, int w, int h, uint8_t mode) {
-    return blend24From32Scalar(dst, src, dp, sp, w, h, mode);
-}
-bool blendOpacity24From24Simd(uint8_t* dst, const uint8_t* src, int dp, int sp, int w, int h, int o,
-                              uint8_t mode) {
-    return blendOpacity24From24Scalar(dst, src, dp, sp, w, h, o, mode);
-}
-bool blendOpacity24From32Simd(uint8_t* dst, const uint8_t* src, int dp, int sp, int w, int h, int o,
-                              uint8_t mode) {
-    return blendOpacity24From32Scalar(dst, src, dp, sp, w, h, o, mode);
-}
+#define MORVANE_BLEND_FORMS(suffix)                                                                            \
+    bool blend24From24##suffix(uint8_t* dst, const uint8_t* src, int dp, int sp, int w, int h, uint8_t mode) { \
+        return blend24From24Scalar(dst, src, dp, sp, w, h, mode);                                              \
+    }                                                                                                          \
+    bool blend24From32##suffix(uint8_t* dst, const uint8_t* src, int dp, int sp, int w, int h, uint8_t mode) { \
+        return blend24From32Scalar(dst, src, dp, sp, w, h, mode);                                              \
+    }                                                                                                          \
+    bool blendOpacity24From24##suffix(uint8_t* dst, const uint8_t* src, int dp, int sp, int w, int h, int o,   \
+                                      uint8_t mode) {                                                          \
+        return blendOpacity24From24Scalar(dst, src, dp, sp, w, h, o, mode);                                    \
+    }                                                                                                          \
+    bool blendOpacity24From32##suffix(uint8_t* dst, const uint8_t* src, int dp, int sp, int w, int h, int o,   \
+                                      uint8_t mode) {                                                          \
+        return blendOpacity24From32Scalar(dst, src, dp, sp, w, h, o, mode);                                    \
+    }
+MORVANE_BLEND_FORMS(Simd)
+MORVANE_BLEND_FORMS(Sse41)
+MORVANE_BLEND_FORMS(Avx2)
+#undef MORVANE_BLEND_FORMS
 void blendWeight16(const uint8_t alpha[16], int opacity, uint8_t out[16]) {
     for (int i = 0; i < 16; ++i) out[i] = static_cast<uint8_t>(div255(opacity * alpha[i]));
 }

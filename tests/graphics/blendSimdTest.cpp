@@ -3,12 +3,14 @@
 // alpha) over all its pairs; and random spans with tails, wide pitches and runs of transparent and
 // opaque pixels. The scalar twins are held to independently written formulas over the same bytes.
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <vector>
 
 #include "graphics/blendKernels.h"
 #include "graphics/blendSimd.h"
+#include "graphics/kernelSimd.h"
 #include "testing.h"
 
 namespace {
@@ -49,6 +51,32 @@ int referenceWeighted(int mode, int d, int s, int w) {
 
 const int kModes[] = {1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
 
+// Each vector form of the loops, and the one the blend switches use.
+using Full = bool (*)(uint8_t*, const uint8_t*, int, int, int, int, uint8_t);
+using Weighted = bool (*)(uint8_t*, const uint8_t*, int, int, int, int, int, uint8_t);
+struct Form {
+    const char* name;
+    bool available;
+    Full from3, from4;
+    Weighted opacityFrom3, opacityFrom4;
+};
+std::vector<Form> availableForms(bool withWidest) {
+    std::vector<Form> all = {
+        {"sse4.1", simdAvailable(), blend24From24Sse41, blend24From32Sse41, blendOpacity24From24Sse41,
+         blendOpacity24From32Sse41},
+        {"avx2", avx2Available(), blend24From24Avx2, blend24From32Avx2, blendOpacity24From24Avx2,
+         blendOpacity24From32Avx2}};
+    if (withWidest)
+        all.push_back({"widest", true, blend24From24Simd, blend24From32Simd, blendOpacity24From24Simd,
+                       blendOpacity24From32Simd});
+    std::vector<Form> forms;
+    for (const Form& f : all) {
+        if (f.available) forms.push_back(f);
+        else std::printf("processor without %s: its form is not checked\n", f.name);
+    }
+    return forms;
+}
+
 // 65,536 (d, s) pairs laid out as 3-byte pixels: byte i holds pair i.
 constexpr int kPairPixels = 21846;  // 65,538 bytes
 void pairs33(std::vector<uint8_t>& d, std::vector<uint8_t>& s) {
@@ -77,26 +105,33 @@ TEST(BlendSimd, FullWeightFrom3ByteSourcesEveryPair) {
     std::vector<uint8_t> d0, s;
     pairs33(d0, s);
     for (int mode : kModes) {
-        std::vector<uint8_t> a = d0, b = d0;
-        ASSERT_TRUE(blend24From24Simd(a.data(), s.data(), kPairPixels, kPairPixels, kPairPixels, 1, uint8_t(mode)));
+        std::vector<uint8_t> b = d0;
         ASSERT_TRUE(blend24From24Scalar(b.data(), s.data(), kPairPixels, kPairPixels, kPairPixels, 1, uint8_t(mode)));
-        ASSERT_EQ(b, a) << "mode " << mode;
+        for (const Form& form : availableForms(false)) {
+            std::vector<uint8_t> a = d0;
+            ASSERT_TRUE(form.from3(a.data(), s.data(), kPairPixels, kPairPixels, kPairPixels, 1, uint8_t(mode)));
+            ASSERT_EQ(b, a) << form.name << " mode " << mode;
+        }
         for (int i = 0; i < 65536; ++i)
             ASSERT_EQ(reference(mode, i >> 8, i & 255), b[i]) << "mode " << mode << " d " << (i >> 8) << " s " << (i & 255);
     }
 }
 
 TEST(BlendSimd, OpacityFrom3ByteSourcesEveryTriple) {
+    const std::vector<Form> forms = availableForms(false);
     std::vector<uint8_t> d0, s;
     pairs33(d0, s);
     for (int mode : kModes) {
         for (int w = 0; w < 256; ++w) {
-            std::vector<uint8_t> a = d0, b = d0;
-            ASSERT_TRUE(blendOpacity24From24Simd(a.data(), s.data(), kPairPixels, kPairPixels, kPairPixels, 1, w,
-                                                 uint8_t(mode)));
+            std::vector<uint8_t> b = d0;
             ASSERT_TRUE(blendOpacity24From24Scalar(b.data(), s.data(), kPairPixels,
                                                    kPairPixels, kPairPixels, 1, w, uint8_t(mode)));
-            ASSERT_EQ(b, a) << "mode " << mode << " w " << w;
+            for (const Form& form : forms) {
+                std::vector<uint8_t> a = d0;
+                ASSERT_TRUE(form.opacityFrom3(a.data(), s.data(), kPairPixels, kPairPixels, kPairPixels, 1, w,
+                                              uint8_t(mode)));
+                ASSERT_EQ(b, a) << form.name << " mode " << mode << " w " << w;
+            }
             for (int i = 0; i < 65536; ++i)
                 ASSERT_EQ(referenceWeighted(mode, i >> 8, i & 255, w), b[i])
                     << "mode " << mode << " d " << (i >> 8) << " s " << (i & 255) << " w " << w;
@@ -105,17 +140,46 @@ TEST(BlendSimd, OpacityFrom3ByteSourcesEveryTriple) {
 }
 
 TEST(BlendSimd, FullOpacityFrom4ByteSourcesEveryTriple) {
+    const std::vector<Form> forms = availableForms(false);
     for (int mode : kModes) {
         for (int alpha = 0; alpha < 256; ++alpha) {
             std::vector<uint8_t> d0, s;
             pairs34(d0, s, alpha);
-            std::vector<uint8_t> a = d0, b = d0;
-            ASSERT_TRUE(blend24From32Simd(a.data(), s.data(), kPairPixels, kPairPixels, kPairPixels, 1, uint8_t(mode)));
+            std::vector<uint8_t> b = d0;
             ASSERT_TRUE(blend24From32Scalar(b.data(), s.data(), kPairPixels, kPairPixels, kPairPixels, 1, uint8_t(mode)));
-            ASSERT_EQ(b, a) << "mode " << mode << " alpha " << alpha;
+            for (const Form& form : forms) {
+                std::vector<uint8_t> a = d0;
+                ASSERT_TRUE(form.from4(a.data(), s.data(), kPairPixels, kPairPixels, kPairPixels, 1, uint8_t(mode)));
+                ASSERT_EQ(b, a) << form.name << " mode " << mode << " alpha " << alpha;
+            }
             for (int i = 0; i < 65536; ++i)
                 ASSERT_EQ(referenceWeighted(mode, i >> 8, i & 255, alpha), b[i])
                     << "mode " << mode << " d " << (i >> 8) << " s " << (i & 255) << " alpha " << alpha;
+        }
+    }
+}
+
+TEST(BlendSimd, OpacityFrom4ByteSourcesEveryTriple) {
+    const std::vector<Form> forms = availableForms(false);
+    for (int mode : kModes) {
+        for (int alpha = 0; alpha < 256; ++alpha) {
+            std::vector<uint8_t> d0, s;
+            pairs34(d0, s, alpha);
+            for (int o : {77, 128}) {
+                std::vector<uint8_t> b = d0;
+                ASSERT_TRUE(blendOpacity24From32Scalar(b.data(), s.data(), kPairPixels, kPairPixels, kPairPixels, 1,
+                                                       o, uint8_t(mode)));
+                for (const Form& form : forms) {
+                    std::vector<uint8_t> a = d0;
+                    ASSERT_TRUE(form.opacityFrom4(a.data(), s.data(), kPairPixels, kPairPixels, kPairPixels, 1, o,
+                                                  uint8_t(mode)));
+                    ASSERT_EQ(b, a) << form.name << " mode " << mode << " alpha " << alpha << " opacity " << o;
+                }
+                const int wt = M(o * alpha);
+                for (int i = 0; i < 65536; i += 97)
+                    ASSERT_EQ(referenceWeighted(mode, i >> 8, i & 255, wt), b[i])
+                        << "mode " << mode << " d " << (i >> 8) << " s " << (i & 255) << " weight " << wt;
+            }
         }
     }
 }
@@ -147,9 +211,11 @@ void shapeAlpha(std::mt19937& rng, std::vector<uint8_t>& s, int kind) {
 }  // namespace
 
 TEST(BlendSimd, RandomSpansMatchTheScalarTwins) {
+    const std::vector<Form> forms = availableForms(true);
     std::mt19937 rng(4321);
     for (int mode : kModes) {
-        for (int w = 1; w <= 70; w += (w < 20 ? 1 : 7)) {
+        // Widths up to a few steps of the widest form, so every step meets every tail.
+        for (int w = 1; w <= 110; w += (w < 20 ? 1 : 7)) {
             const int h = 3, dp = w + 5, sp = w + 3;
             for (int kind = 0; kind < 4; ++kind) {
                 std::vector<uint8_t> d, s3, s4;
@@ -157,23 +223,30 @@ TEST(BlendSimd, RandomSpansMatchTheScalarTwins) {
                 randomBytes(rng, s3, size_t(sp) * h * 3);
                 randomBytes(rng, s4, size_t(sp) * h * 4);
                 shapeAlpha(rng, s4, kind);
-                std::vector<uint8_t> a = d, b = d;
-                blend24From24Simd(a.data(), s3.data(), dp, sp, w, h, uint8_t(mode));
-                blend24From24Scalar(b.data(), s3.data(), dp, sp, w, h, uint8_t(mode));
-                ASSERT_EQ(b, a) << "3<-3 mode " << mode << " w " << w;
-                a = d, b = d;
-                blend24From32Simd(a.data(), s4.data(), dp, sp, w, h, uint8_t(mode));
-                blend24From32Scalar(b.data(), s4.data(), dp, sp, w, h, uint8_t(mode));
-                ASSERT_EQ(b, a) << "3<-4 mode " << mode << " w " << w << " kind " << kind;
+                std::vector<uint8_t> full3 = d, full4 = d;
+                blend24From24Scalar(full3.data(), s3.data(), dp, sp, w, h, uint8_t(mode));
+                blend24From32Scalar(full4.data(), s4.data(), dp, sp, w, h, uint8_t(mode));
+                for (const Form& form : forms) {
+                    std::vector<uint8_t> a = d;
+                    form.from3(a.data(), s3.data(), dp, sp, w, h, uint8_t(mode));
+                    ASSERT_EQ(full3, a) << form.name << " 3<-3 mode " << mode << " w " << w;
+                    a = d;
+                    form.from4(a.data(), s4.data(), dp, sp, w, h, uint8_t(mode));
+                    ASSERT_EQ(full4, a) << form.name << " 3<-4 mode " << mode << " w " << w << " kind " << kind;
+                }
                 for (int o : {1, 77, 128, 254}) {
-                    a = d, b = d;
-                    blendOpacity24From24Simd(a.data(), s3.data(), dp, sp, w, h, o, uint8_t(mode));
-                    blendOpacity24From24Scalar(b.data(), s3.data(), dp, sp, w, h, o, uint8_t(mode));
-                    ASSERT_EQ(b, a) << "3<-3 opacity " << o << " mode " << mode << " w " << w;
-                    a = d, b = d;
-                    blendOpacity24From32Simd(a.data(), s4.data(), dp, sp, w, h, o, uint8_t(mode));
-                    blendOpacity24From32Scalar(b.data(), s4.data(), dp, sp, w, h, o, uint8_t(mode));
-                    ASSERT_EQ(b, a) << "3<-4 opacity " << o << " mode " << mode << " w " << w << " kind " << kind;
+                    std::vector<uint8_t> b3 = d, b4 = d;
+                    blendOpacity24From24Scalar(b3.data(), s3.data(), dp, sp, w, h, o, uint8_t(mode));
+                    blendOpacity24From32Scalar(b4.data(), s4.data(), dp, sp, w, h, o, uint8_t(mode));
+                    for (const Form& form : forms) {
+                        std::vector<uint8_t> a = d;
+                        form.opacityFrom3(a.data(), s3.data(), dp, sp, w, h, o, uint8_t(mode));
+                        ASSERT_EQ(b3, a) << form.name << " 3<-3 opacity " << o << " mode " << mode << " w " << w;
+                        a = d;
+                        form.opacityFrom4(a.data(), s4.data(), dp, sp, w, h, o, uint8_t(mode));
+                        ASSERT_EQ(b4, a) << form.name << " 3<-4 opacity " << o << " mode " << mode << " w " << w
+                                         << " kind " << kind;
+                    }
                 }
             }
         }
@@ -182,14 +255,19 @@ TEST(BlendSimd, RandomSpansMatchTheScalarTwins) {
 
 TEST(BlendSimd, UnknownModesAndNullPixelsAreRefused) {
     uint8_t d[48] = {}, s[64] = {};
-    for (int mode : {0, 5, 16}) {
-        EXPECT_FALSE(blend24From24Simd(d, s, 16, 16, 16, 1, uint8_t(mode)));
-        EXPECT_FALSE(blend24From32Simd(d, s, 16, 16, 16, 1, uint8_t(mode)));
-        EXPECT_FALSE(blendOpacity24From24Simd(d, s, 16, 16, 16, 1, 100, uint8_t(mode)));
-        EXPECT_FALSE(blendOpacity24From32Simd(d, s, 16, 16, 16, 1, 100, uint8_t(mode)));
+    for (const Form& form : availableForms(true)) {
+        SCOPED_TRACE(form.name);
+        for (int mode : {0, 5, 16}) {
+            EXPECT_FALSE(form.from3(d, s, 16, 16, 16, 1, uint8_t(mode)));
+            EXPECT_FALSE(form.from4(d, s, 16, 16, 16, 1, uint8_t(mode)));
+            EXPECT_FALSE(form.opacityFrom3(d, s, 16, 16, 16, 1, 100, uint8_t(mode)));
+            EXPECT_FALSE(form.opacityFrom4(d, s, 16, 16, 16, 1, 100, uint8_t(mode)));
+        }
+        EXPECT_FALSE(form.from3(nullptr, s, 16, 16, 16, 1, 1));
+        EXPECT_FALSE(form.from4(d, nullptr, 16, 16, 16, 1, 1));
+        EXPECT_FALSE(form.opacityFrom3(d, nullptr, 16, 16, 16, 1, 9, 1));
+        EXPECT_FALSE(form.opacityFrom4(nullptr, s, 16, 16, 16, 1, 9, 1));
     }
-    EXPECT_FALSE(blend24From24Simd(nullptr, s, 16, 16, 16, 1, 1));
-    EXPECT_FALSE(blend24From32Simd(d, nullptr, 16, 16, 16, 1, 1));
     EXPECT_FALSE(blend8From8(nullptr, s, 16, 16, 16, 1, 1));
     EXPECT_FALSE(blendOpacity32From32(d, nullptr, 4, 4, 4, 1, 9, 1));
     EXPECT_TRUE(blend32From32(d, s, 4, 4, 4, 1, 1));

@@ -235,3 +235,33 @@ TEST(RotatedBlit, SpanPathEqualsTheScan) {
                                       << scale << " pivots " << dx << "," << dy << " " << sx << "," << sy;
     }
 }
+
+// 4-byte sources onto 3-byte destinations on rows long enough for several vector steps and every
+// tail, with alpha in runs (transparent, opaque, mixed) so that each kind of step is taken.
+TEST(RotatedBlit, SpanPathEqualsTheScanOnLongRowsOf4ByteSources) {
+    std::mt19937 rng(77);
+    auto pick = [&](int range) { return int(rng() % (2 * range + 1)) - range; };
+    for (int n = 0; n < 400; ++n) {
+        const int sw = 1 + int(rng() % 70), sh = 1 + int(rng() % 70), dw = 1 + int(rng() % 160), dh = 1 + int(rng() % 50);
+        cSprite src, a, b;
+        ASSERT_TRUE(src.Create(4, sw, sh));
+        ASSERT_TRUE(a.Create(3, dw, dh));
+        for (uint64_t i = 0; i < src.ByteCount(); ++i) src.pixels[i] = uint8_t(rng());
+        const int kind = n % 4;  // 0 random alpha, 1 runs of 0 and 255, 2 all opaque, 3 all transparent but a few
+        for (int p = 0; p < sw * sh; ++p) {
+            uint8_t& alpha = src.pixels[size_t(p) * 4];
+            if (kind == 1) alpha = ((p / 9) % 3 == 0) ? 0 : ((p / 9) % 3 == 1 ? 255 : alpha);
+            if (kind == 2) alpha = 255;
+            if (kind == 3 && rng() % 50) alpha = 0;
+        }
+        for (uint64_t i = 0; i < a.ByteCount(); ++i) a.pixels[i] = uint8_t(rng());
+        b = a;
+        const int32_t dx = pick(dw), dy = pick(dh), sx = pick(sw), sy = pick(sh);
+        const double turns = double(rng() % 100000) / 100000.0;
+        const double scale = std::exp(double(pick(1500)) / 1000.0);
+        ASSERT_TRUE(bltRotated(a, src, dx, dy, sx, sy, turns, scale));
+        ASSERT_TRUE(bltRotatedScan(b, src, dx, dy, sx, sy, turns, scale));
+        ASSERT_EQ(bytes(b), bytes(a)) << "case " << n << " turns " << turns << " scale " << scale << " pivots " << dx
+                                      << "," << dy << " " << sx << "," << sy;
+    }
+}

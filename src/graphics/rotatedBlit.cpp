@@ -120,8 +120,8 @@ AVX2_PIXEL_TARGET inline void drawGathered(uint8_t* d, const simdpixel::Pixels32
     if (_mm256_testc_si256(all, alphaMask)) return store96(d, packColour(s));
     overPacked(d, packColour(s), packFirstByte(s));
 }
-AVX2_PIXEL_TARGET void drawRun34Avx2(uint8_t* d, const uint8_t* srcPixels, int sw, uint32_t u, uint32_t v,
-                                     uint32_t du, uint32_t dv, int64_t count) {
+AVX2_PIXEL_TARGET void drawRun34Avx2(uint8_t* d, const uint8_t* dstEnd, const uint8_t* srcPixels, int sw,
+                                     uint32_t u, uint32_t v, uint32_t du, uint32_t dv, int64_t count) {
     using namespace simdpixel;
     const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
     const __m256i width = _mm256_set1_epi32(sw);
@@ -147,9 +147,12 @@ AVX2_PIXEL_TARGET void drawRun34Avx2(uint8_t* d, const uint8_t* srcPixels, int s
     }
     const int rest = static_cast<int>(count - i);
     if (rest == 0) return;
-    // The last pixels through a copy of their bytes; the lanes beyond them gather nothing (alpha 0).
-    uint8_t tail[96] = {};
-    std::memcpy(tail, d, static_cast<size_t>(rest) * 3);
+    // The last pixels: the lanes beyond them gather nothing (alpha 0), which leaves their bytes as
+    // they are, so the step runs in place where the destination holds 96 more bytes, else on a copy.
+    uint8_t copy[96] = {};
+    const bool inPlace = dstEnd - d >= 96;
+    uint8_t* tail = inPlace ? d : copy;
+    if (!inPlace) std::memcpy(copy, d, static_cast<size_t>(rest) * 3);
     __m256i g[4] = {_mm256_setzero_si256(), _mm256_setzero_si256(), _mm256_setzero_si256(), _mm256_setzero_si256()};
     for (int k = 0; 8 * k < rest; ++k) {
         const __m256i index = _mm256_add_epi32(_mm256_mullo_epi32(_mm256_srai_epi32(vv, 10), width),
@@ -160,22 +163,24 @@ AVX2_PIXEL_TARGET void drawRun34Avx2(uint8_t* d, const uint8_t* srcPixels, int s
         vv = _mm256_add_epi32(vv, stepV);
     }
     drawGathered(tail, Pixels32{g[0], g[1], g[2], g[3]});
-    std::memcpy(d, tail, static_cast<size_t>(rest) * 3);
+    if (!inPlace) std::memcpy(d, copy, static_cast<size_t>(rest) * 3);
 }
 #endif
 
-// A run by the widest loop the processor runs; gatherFits: every pixel index of the source fits 31 bits.
+// A run by the widest loop the processor runs; dstEnd: the end of the destination's pixels;
+// gatherFits: every pixel index of the source fits 31 bits.
 template <int DB, int SB>
-void drawRunFast(uint8_t* d, const uint8_t* srcPixels, int sw, bool gatherFits, uint32_t u, uint32_t v,
-                 uint32_t du, uint32_t dv, int64_t count) {
+void drawRunFast(uint8_t* d, const uint8_t* dstEnd, const uint8_t* srcPixels, int sw, bool gatherFits, uint32_t u,
+                 uint32_t v, uint32_t du, uint32_t dv, int64_t count) {
 #ifdef MORVANE_PIXEL_AVX2
     if (DB == 3 && SB == 4 && gatherFits && avx2Available())
-        return drawRun34Avx2(d, srcPixels, sw, u, v, du, dv, count);
+        return drawRun34Avx2(d, dstEnd, srcPixels, sw, u, v, du, dv, count);
 #endif
 #ifdef MORVANE_PIXEL_SIMD
     if (DB == 3 && SB == 4 && simdAvailable()) return drawRun34Vector(d, srcPixels, sw, u, v, du, dv, count);
 #endif
     (void)gatherFits;
+    (void)dstEnd;
     drawRun<DB, SB>(d, srcPixels, sw, u, v, du, dv, count);
 }
 
@@ -276,6 +281,7 @@ void drawRotated(cImage& dst, const cImage& src, const Mapping& m, bool solveRun
     const RunSolver alongU(m.b), alongV(m.a);
     const RowRange reached = rowsReached(m, uLimit, vLimit);
     const bool gatherFits = static_cast<int64_t>(sw) * sh <= std::numeric_limits<int32_t>::max();
+    const uint8_t* dstEnd = dst.pixels + static_cast<ptrdiff_t>(dw) * dh * DB;
     const Wide alongRowU = static_cast<Wide>(dw - 1) * m.b, alongRowV = static_cast<Wide>(dw - 1) * m.a;
     // A row whose values all fit 32 bits takes the solved run; those rows form one interval, the
     // values being linear in j. Rows of that kind beyond the reached ones draw nothing, so a stretch
@@ -309,7 +315,7 @@ void drawRotated(cImage& dst, const cImage& src, const Mapping& m, bool solveRun
             // Inside the run every value fits 32 bits; the step after the last may not.
             const uint32_t u = static_cast<uint32_t>(wrap32(uj + static_cast<Wide>(lo) * m.b));
             const uint32_t v = static_cast<uint32_t>(wrap32(vj + static_cast<Wide>(lo) * m.a));
-            drawRunFast<DB, SB>(row + lo * DB, src.pixels, sw, gatherFits, u, v, static_cast<uint32_t>(m.b),
+            drawRunFast<DB, SB>(row + lo * DB, dstEnd, src.pixels, sw, gatherFits, u, v, static_cast<uint32_t>(m.b),
                                 static_cast<uint32_t>(m.a), hi - lo + 1);
             continue;
         }

@@ -200,9 +200,9 @@ struct RunSolver {
     explicit RunSolver(int32_t s) : step(s), inverse(s ? 1.0 / s : 0.0) {}
 
     int64_t estimate(double numerator, int64_t lo, int64_t hi) const {
-        const double q = std::floor(numerator * inverse);
-        if (!(q >= static_cast<double>(lo - 1))) return lo - 1;
-        if (q > static_cast<double>(hi + 1)) return hi + 1;
+        const double q = numerator * inverse;  // truncated below, which is within one of floor here
+        if (!(q > static_cast<double>(lo - 1))) return lo - 1;
+        if (q >= static_cast<double>(hi + 1)) return hi + 1;
         return static_cast<int64_t>(q);
     }
 

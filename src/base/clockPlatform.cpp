@@ -1,9 +1,33 @@
 // The program's clock (the multimedia timer) and sleep.
 #include "base/clock.h"
 
+#include <cstdlib>
+
 #include <windows.h>
 #include <mmsystem.h>
 
-uint32_t platformTimeMs() { return timeGetTime(); }
+namespace {
+// Whole-program tests that watch a timed state (text typing out) set MORVANE_TEST_CLOCK_SLOWDOWN
+// to N (2 to 1000) so that the clock and sleeps run N times slower and a busy machine cannot
+// finish first. Read from the environment only, never from a game's data.
+uint32_t clockSlowdown() {
+    static const uint32_t slowdown = [] {
+        const char* value = std::getenv("MORVANE_TEST_CLOCK_SLOWDOWN");
+        long n = value ? std::strtol(value, nullptr, 10) : 1;
+        return n >= 2 && n <= 1000 ? static_cast<uint32_t>(n) : 1u;
+    }();
+    return slowdown;
+}
+}  // namespace
 
-void platformSleep(uint32_t ms) { Sleep(ms); }
+uint32_t platformTimeMs() {
+    static const uint32_t origin = timeGetTime();
+    const uint32_t now = timeGetTime();
+    const uint32_t slowdown = clockSlowdown();
+    return slowdown == 1 ? now : origin + (now - origin) / slowdown;
+}
+
+void platformSleep(uint32_t ms) {
+    uint64_t real = static_cast<uint64_t>(ms) * clockSlowdown();
+    Sleep(static_cast<DWORD>(real < 0xFFFFFFFEu ? real : 0xFFFFFFFEu));
+}

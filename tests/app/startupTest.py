@@ -11,12 +11,12 @@ class Startup(TestCase):
         with Game(self, 'no_start_script') as g:
             g.config({'System.Info': {'Title': 'NoStart'}})
             g.start()
-            self.assertEqual(0, g.wait_exit(30))
+            self.assertEqual(0, g.wait_exit())
 
     def test_an_empty_data_folder_ends_with_exit_code_0(self):
         with Game(self, 'empty_data') as g:
             g.start()
-            self.assertEqual(0, g.wait_exit(30))
+            self.assertEqual(0, g.wait_exit())
 
 
 if __name__ == '__main__':

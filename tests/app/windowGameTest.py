@@ -62,12 +62,11 @@ def make_game(test, name, width=800, height=600, product='', title=TITLE):
 
 
 def answer_close(g, answer, window=None):
-    """Asks the window to close; returns the quit box after answering it."""
+    """Asks the window to close; returns the quit box after answering it (once it has gone)."""
     g.close(window)
-    box = g.wait_dialog(20)
+    box = g.wait_dialog()
     texts = [c['text'] for c in g.children(box) if c['class'].lower() == 'static']
-    wininfo('command', box['hwnd'], answer)
-    wait_until(lambda: not [d for d in g.dialogs() if d.get('visible') == '1'], 10)
+    g.answer_dialog(answer, box)
     return box, texts
 
 
@@ -79,9 +78,11 @@ class Window(TestCase):
             self.assertEqual((800, 600), w['client'][2:])
             wx, wy, ww, wh = w['window']
             self.assertEqual(((DESKTOP[0] - ww) // 2, (DESKTOP[1] - wh) // 2), (wx, wy))
-            self.assertEqual(TITLE.encode(CODEPAGE), g.window()['text'])
+            # The caption is set just after the window shows.
+            self.assertTrue(wait_until(lambda: g.window()['text'] == TITLE.encode(CODEPAGE)),
+                            g.window()['text'])
             answer_close(g, IDYES)
-            self.assertEqual(0, g.wait_exit(20))
+            self.assertEqual(0, g.wait_exit())
 
     def test_a_second_reading_of_the_configuration_keeps_the_screen_size(self):
         with make_game(self, 'second_reading', title='First') as g:
@@ -91,13 +92,12 @@ class Window(TestCase):
                 'System.Setting': {'ScreenWidth': '1024', 'ScreenHeight': '768'}}), priority=5)
             g.start()
             g.wait_window()
-            self.assertTrue(wait_until(lambda: g.window()['text'] == b'Second', 10),
-                            g.window()['text'])
+            self.assertTrue(wait_until(lambda: g.window()['text'] == b'Second'), g.window()['text'])
             self.assertEqual((800, 600), g.window()['client'][2:])
             time.sleep(1)
             self.assertTrue(g.running())
             answer_close(g, IDYES)
-            self.assertEqual(0, g.wait_exit(20))
+            self.assertEqual(0, g.wait_exit())
 
     def test_closing_asks_first_and_only_yes_ends_the_program(self):
         with make_game(self, 'quit_box') as g:
@@ -109,7 +109,7 @@ class Window(TestCase):
             time.sleep(1)
             self.assertTrue(g.running(), 'No ended the program')
             answer_close(g, IDYES)
-            self.assertEqual(0, g.wait_exit(20))
+            self.assertEqual(0, g.wait_exit())
 
     def test_an_odd_width_presents_rows_unsheared(self):
         w, h = 642, 480
@@ -125,10 +125,10 @@ class Window(TestCase):
                 shot = g.screenshot(0, 400, w, 60)
                 return [(x, y) for y in range(0, 60, 4) for x in range(w)
                         if shot.pixel(x, y) != (x & 0xFF, y, 255 if x % 4 == 0 else 0)]
-            wait_until(lambda: not wrong(), 20)
+            wait_until(lambda: not wrong())
             self.assertEqual([], wrong()[:10])
             answer_close(g, IDYES)
-            self.assertEqual(0, g.wait_exit(20))
+            self.assertEqual(0, g.wait_exit())
 
 
 class SingleInstance(TestCase):
@@ -137,15 +137,15 @@ class SingleInstance(TestCase):
             first = g.start()
             w = g.wait_window()
             wininfo('minimize', w['hwnd'])
-            self.assertTrue(wait_until(lambda: g.window()['iconic'] == '1', 10))
+            self.assertTrue(wait_until(lambda: g.window()['iconic'] == '1'))
             second = g.start()
-            self.assertEqual(0, g.wait_exit(30, proc=second))
+            self.assertEqual(0, g.wait_exit(proc=second))
             self.assertTrue(g.running(first))
-            self.assertTrue(wait_until(lambda: g.window()['iconic'] == '0', 10),
+            self.assertTrue(wait_until(lambda: g.window()['iconic'] == '0'),
                             'the first window was not restored')
             self.assertEqual(1, len(g.windows()))
             answer_close(g, IDYES)
-            self.assertEqual(0, g.wait_exit(20, proc=first))
+            self.assertEqual(0, g.wait_exit(proc=first))
 
     def test_without_product_id_two_run_side_by_side(self):
         with make_game(self, 'side_by_side') as g:
@@ -157,8 +157,8 @@ class SingleInstance(TestCase):
             self.assertTrue(g.running(first) and g.running(second))
             for w in g.windows():
                 answer_close(g, IDYES, w)
-            self.assertEqual(0, g.wait_exit(20, proc=first))
-            self.assertEqual(0, g.wait_exit(20, proc=second))
+            self.assertEqual(0, g.wait_exit(proc=first))
+            self.assertEqual(0, g.wait_exit(proc=second))
 
 
 if __name__ == '__main__':

@@ -5,6 +5,7 @@
 //   ready <client width> <client height>
 //   command <id> readmode <mode> index <i> mouse <x> <y>
 //   skipping <0|1>                      (each change of isSkipping, e.g. Ctrl held)
+//   readmode <mode>                     (each change of the read mode: skip, auto, hidden ...)
 // and ends (exit code 0) when the window has been closed. With "full" it also brings up COM and
 // DirectDraw, switches to full screen at once and on every command 26 (Alt+Enter), reporting
 //   directdraw <0|1>
@@ -69,6 +70,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
 
     DWORD lastPresent = GetTickCount();
     bool skipping = false;
+    uint8_t readMode = gReadMode;
     while (pollInput(static_cast<uint8_t>(mode), true)) {
         if (isSkipping() != skipping) {
             skipping = !skipping;
@@ -85,6 +87,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
                 reportSwitch(toggleFullScreen());
                 presentScreen();
             }
+        }
+        if (gReadMode != readMode) {
+            readMode = gReadMode;
+            std::printf("readmode %d\n", readMode);
+            std::fflush(stdout);
         }
         if (GetTickCount() - lastPresent > 200) {
             presentScreen();

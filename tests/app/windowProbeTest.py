@@ -1,16 +1,17 @@
 """The main window, its key tables and the input latch, driven by real X input.
 
 The probe program (windowProbe.cpp) runs the real window procedure and pollInput and prints every
-command they latch, so these tests see exactly what a waiting loop of the game would see."""
+command they latch, so these tests see exactly what a waiting loop of the game would see. They wait
+for the probe's reports, never for a time: a key that latches nothing is followed by one that does,
+and the next key waits until a read mode that consumes one command (skip, hidden) has ended."""
 import os
 import re
 import subprocess
 import sys
-import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'harness'))
-from game import (BUILD, CODEPAGE, Game, TestCase, main, screenshot_screen, wait_until,  # noqa: E402
-                  wininfo, xdotool)
+from game import (BUILD, CODEPAGE, Game, TestCase, main, screenshot_screen, wait_for,  # noqa: E402
+                  wait_until, xdotool)
 
 PROBE = os.path.join(BUILD, 'tests', 'app', 'windowProbe.exe')
 IDYES, IDNO = 6, 7
@@ -26,7 +27,7 @@ def setUpModule():
 
 class Probe:
     def __init__(self, test, name, width=640, height=480, mode=0, full=False):
-        self.game = Game(test, name, exe=PROBE, time_limit=60)
+        self.game = Game(test, name, exe=PROBE)
         self.args = (str(width), str(height), str(mode)) + (('full',) if full else ())
 
     def __enter__(self):
@@ -34,7 +35,7 @@ class Probe:
         self.game.start(*self.args)
         # Window queries only once the start-up is over (one that arrives during a switch to full
         # screen can stall in the platform).
-        wait_until(lambda: 'ready' in self.game.log_text(), 20)
+        wait_for(lambda: 'ready' in self.game.log_text(), 'the probe did not start')
         self.window = self.game.wait_window()
         return self
 
@@ -52,9 +53,17 @@ class Probe:
     def ids(self):
         return [c[0] for c in self.commands()]
 
-    def wait_commands(self, n, timeout=5):
-        wait_until(lambda: len(self.commands()) >= n, timeout)
+    def wait_commands(self, n):
+        wait_for(lambda: len(self.commands()) >= n, 'no command %d; got %s' % (n, self.ids()))
         return self.ids()
+
+    def read_modes(self):
+        return [int(m) for m in re.findall(r'^readmode (\d+)', self.game.log_text(), re.M)]
+
+    def wait_read_mode(self, mode, count):
+        """Waits until the probe has reported the read mode count times."""
+        wait_for(lambda: self.read_modes().count(mode) >= count,
+                 'read mode %d not reached; modes %s' % (mode, self.read_modes()))
 
     def switches(self):
         return re.findall(r'^fullscreen (\d) (\d) (\d)', self.game.log_text(), re.M)
@@ -64,8 +73,7 @@ class Probe:
         self.game.close(self.window)
         box = self.game.wait_dialog()
         texts = [c['text'] for c in self.game.children(box) if c['class'].lower() == 'static']
-        wininfo('command', box['hwnd'], answer)
-        wait_until(lambda: not [d for d in self.game.dialogs() if d.get('visible') == '1'], 5)
+        self.game.answer_dialog(answer, box)
         return texts
 
 
@@ -98,25 +106,29 @@ class Keys(TestCase):
         ('a', None, None, None),
     ]
 
+    # A key that latches a command in every mode: it follows a key that latches nothing, so the
+    # test knows that the probe has taken both (X delivers them in order).
+    MARK = ('Return', 2)
+
     def run_mode(self, mode):
         with Probe(self, 'keys%d' % mode, mode=mode) as p:
             expected = []
+            normal = 0  # reports of the normal read mode so far
             for key, *per_mode in self.KEYS:
-                before = len(p.commands())
-                p.game.key(key)
                 want = per_mode[mode]
-                if want is not None:
-                    expected.append(want)
-                    p.wait_commands(before + 1)
-                else:
-                    time.sleep(0.3)
+                keys = [key] if want is not None else [key, self.MARK[0]]
+                expected += [want] if want is not None else [self.MARK[1]]
+                p.game.key(*keys)
+                p.wait_commands(len(expected))
                 self.assertEqual(expected, p.ids(), 'after %s in mode %d' % (key, mode))
                 if mode == 0 and want in (15, 16):
-                    # Skip mode ends at the next command, which it consumes: end it with a click.
+                    # Skip mode ends at the next command, which it consumes: end it with a click
+                    # and wait until it has ended (a key in the same pass would be consumed too).
+                    normal += 1
                     p.game.click(5, 5)
-                    time.sleep(0.3)
+                    p.wait_read_mode(0, normal)
             p.close_answer(IDYES)
-            self.assertEqual(0, p.game.wait_exit(20))
+            self.assertEqual(0, p.game.wait_exit())
 
     def test_reading_mode(self):
         self.run_mode(0)
@@ -133,24 +145,25 @@ class Keys(TestCase):
             p.wait_commands(1)
             self.assertEqual((12, 3), p.commands()[0][:2])
             p.game.click(40, 40)  # ends the hidden window; consumed, not reported
-            time.sleep(0.5)
+            p.wait_read_mode(0, 1)
             self.assertEqual(1, len(p.commands()))
             p.game.key('Return')
             p.wait_commands(2)
             self.assertEqual((2, 0), p.commands()[1][:2])
+            self.assertEqual(2, len(p.commands()))
             p.close_answer(IDYES)
-            self.assertEqual(0, p.game.wait_exit(20))
+            self.assertEqual(0, p.game.wait_exit())
 
     def test_ctrl_held_skips_while_the_window_is_active(self):
         with Probe(self, 'ctrl') as p:
             def skips():
                 return re.findall(r'^skipping (\d)', p.game.log_text(), re.M)
             p.game.key_down('ctrl')
-            self.assertTrue(wait_until(lambda: skips() == ['1'], 5), skips())
+            self.assertTrue(wait_until(lambda: skips() == ['1']), skips())
             p.game.key_up('ctrl')
-            self.assertTrue(wait_until(lambda: skips() == ['1', '0'], 5), skips())
+            self.assertTrue(wait_until(lambda: skips() == ['1', '0']), skips())
             p.close_answer(IDYES)
-            self.assertEqual(0, p.game.wait_exit(20))
+            self.assertEqual(0, p.game.wait_exit())
 
 
 class Mouse(TestCase):
@@ -165,7 +178,7 @@ class Mouse(TestCase):
                 # The click carries its place in client coordinates.
                 self.assertEqual((123, 45), p.commands()[0][3:5])
                 p.close_answer(IDYES)
-                self.assertEqual(0, p.game.wait_exit(20))
+                self.assertEqual(0, p.game.wait_exit())
 
 
 class Window(TestCase):
@@ -183,21 +196,20 @@ class Window(TestCase):
                 self.assertFalse(style & 0x00040000, 'no sizing border')
                 self.assertTrue(style & 0x00020000, 'a minimise box')
                 p.close_answer(IDYES)
-                self.assertEqual(0, p.game.wait_exit(20))
+                self.assertEqual(0, p.game.wait_exit())
 
     def test_a_screen_larger_than_the_desktop_is_placed_at_the_origin(self):
         with Probe(self, 'large', 1400, 1100) as p:
             self.assertEqual((0, 0), p.game.window()['window'][:2])
             p.close_answer(IDYES)
-            self.assertEqual(0, p.game.wait_exit(20))
+            self.assertEqual(0, p.game.wait_exit())
 
     def test_the_close_box_asks_and_only_yes_closes(self):
         with Probe(self, 'close') as p:
             texts = p.close_answer(IDNO)
             self.assertIn(quit_text().encode(CODEPAGE), texts)
-            time.sleep(0.5)
             self.assertTrue(p.game.running())
-            # Still taking input after the refusal.
+            # Still running and taking input after the refusal.
             p.game.key('Return')
             p.wait_commands(1)
             self.assertEqual([2], p.ids())
@@ -206,9 +218,8 @@ class Window(TestCase):
             cx, cy = p.game.window()['client'][:2]
             xdotool('mousemove', wx + ww - 12, wy + (cy - wy) // 2 + 1)
             xdotool('click', 1)
-            box = p.game.wait_dialog()
-            wininfo('command', box['hwnd'], IDYES)
-            self.assertEqual(0, p.game.wait_exit(20))
+            p.game.answer_dialog(IDYES)
+            self.assertEqual(0, p.game.wait_exit())
             self.assertIn('quit', p.game.log_text())
 
     def test_odd_width_presents_every_row_unsheared(self):
@@ -219,13 +230,13 @@ class Window(TestCase):
                 bad = [(x, y) for y in range(0, h, 5) for x in range(w)
                        if shot.pixel(x, y) != (x & 0xFF, y & 0xFF, 255 if x % 4 == 0 else 0)]
                 return bad, shot
-            wait_until(lambda: not wrong_pixels()[0], 10)
+            wait_until(lambda: not wrong_pixels()[0])
             bad, shot = wrong_pixels()
             if bad:
                 shot.save_png(os.path.join(p.game.root, 'odd.png'))
             self.assertEqual([], bad[:10], 'the presented picture differs from the back buffer')
             p.close_answer(IDYES)
-            self.assertEqual(0, p.game.wait_exit(20))
+            self.assertEqual(0, p.game.wait_exit())
 
 
 class FullScreen(TestCase):
@@ -244,30 +255,30 @@ class FullScreen(TestCase):
                 shot = screenshot_screen(0, 0, 1280, 8)
                 return [(x, y) for y in range(0, 8, 3) for x in range(0, 1280, 7)
                         if shot.pixel(x, y) != (x & 0xFF, y, 255 if x % 4 == 0 else 0)]
-            wait_until(lambda: not wrong(), 10)
+            wait_until(lambda: not wrong())
             self.assertEqual([], wrong()[:10])
 
             p.game.key('alt+Return')
-            wait_until(lambda: len(p.switches()) == 2, 10)
+            wait_for(lambda: len(p.switches()) == 2, 'no switch back: %s' % p.switches())
             self.assertEqual(('1', '0', '0'), p.switches()[1])
             win = p.game.window()
             self.assertTrue(int(win['style'], 16) & self.WS_CAPTION)
             self.assertFalse(int(win['style'], 16) & self.WS_POPUP)
             p.close_answer(IDYES)
-            self.assertEqual(0, p.game.wait_exit(20))
+            self.assertEqual(0, p.game.wait_exit())
 
     def test_unavailable_without_a_display_mode_at_the_screen_size(self):
         with Probe(self, 'nofull', 640, 480, full=True) as p:
             self.assertIn('directdraw 0', p.game.log_text())
             self.assertEqual([('0', '0', '0')], p.switches())
             p.game.key('alt+Return')
-            wait_until(lambda: len(p.switches()) == 2, 10)
+            wait_for(lambda: len(p.switches()) == 2, 'no switch report: %s' % p.switches())
             self.assertEqual(('0', '0', '0'), p.switches()[1])
             win = p.game.window()
             self.assertEqual((640, 480), win['client'][2:])
             self.assertTrue(int(win['style'], 16) & self.WS_CAPTION)
             p.close_answer(IDYES)
-            self.assertEqual(0, p.game.wait_exit(20))
+            self.assertEqual(0, p.game.wait_exit())
 
 
 if __name__ == '__main__':

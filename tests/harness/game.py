@@ -18,6 +18,11 @@ reads its save folder through its own descrambling code.
 
 Every Game fails its test when the program crashes (Wine reports an unhandled exception), runs past
 its time limit (it is killed), or leaves a process behind in its folder.
+
+Tests never depend on how fast the program runs: they wait for what they can observe (a window
+exists, a file appears, a region of the screen shows something or stops changing) with the
+generous limit WAIT, and a test that must watch a timed state (text typing out) slows the
+program's clock (Game(..., clock_slowdown=N)) so that a busy machine cannot finish it first.
 """
 import math
 import os
@@ -35,6 +40,10 @@ BUILD = os.environ.get('MORVANE_BUILD', '')
 CONFIG = os.environ.get('MORVANE_CONFIG', 'full')
 # Code page of the configuration's texts (scripts, configuration files, captions).
 CODEPAGE = 'cp932' if CONFIG == 'earlier' else 'gbk'
+
+# The limit of every wait for an observable state, in seconds: generous, since a machine busy with
+# other builds and tests may run the program and the tools here many times slower than usual.
+WAIT = 60
 
 ARCHIVE_SEED = 0x58E7
 SAVE_SEED = 0xF2C9
@@ -133,13 +142,13 @@ class ProgramFailure(AssertionError):
     pass
 
 
-def _run(args, timeout=20, check=True, input=None):
+def _run(args, timeout=WAIT, check=True, input=None, env=None):
     """Runs a command to its end. Its output goes through temporary files, not pipes: a process
     that Wine starts on the side (a console host, a service) may inherit the output and keep a
     pipe open long after the command itself has ended."""
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         p = subprocess.Popen(args, stdin=subprocess.PIPE if input is not None else subprocess.DEVNULL,
-                             stdout=out, stderr=err)
+                             stdout=out, stderr=err, env=env)
         try:
             p.communicate(input, timeout=timeout)
         except subprocess.TimeoutExpired:
@@ -158,7 +167,7 @@ def _run(args, timeout=20, check=True, input=None):
 def wininfo(*args):
     """Runs the window inspection tool; returns a list of dicts, one per window block."""
     exe = os.path.join(BUILD, 'tests', 'harness', 'wininfo.exe')
-    out = _run([exe] + [str(a) for a in args]).stdout.decode('ascii', errors='replace')
+    out = _run([exe] + [str(a) for a in args], env=dict(os.environ, WINEDEBUG='-all,err+all')).stdout.decode('ascii', errors='replace')
     blocks, cur = [], {}
     for line in out.splitlines():
         if not line.strip():
@@ -184,10 +193,15 @@ class Game:
 
     MAIN_CLASS = 'Morvane_MainWindow'
 
-    def __init__(self, test, name, exe=None, time_limit=60):
+    def __init__(self, test, name, exe=None, time_limit=WAIT, clock_slowdown=None):
+        """clock_slowdown: the program's millisecond clock runs that many times slower (its
+        typing, waits and animations with it), for tests that watch a timed state."""
         self.test = test
         self.name = name
         self.time_limit = time_limit
+        self.env = dict(os.environ)
+        if clock_slowdown:
+            self.env['MORVANE_TEST_CLOCK_SLOWDOWN'] = str(clock_slowdown)
         self.root = os.path.join(os.getcwd(), 'games', CONFIG, name)
         shutil.rmtree(self.root, ignore_errors=True)
         os.makedirs(os.path.join(self.root, 'data'))
@@ -252,8 +266,8 @@ class Game:
     # -- running -------------------------------------------------------------------------------
     def start(self, *args):
         log = open(os.path.join(self.root, 'run%d.log' % len(self.procs)), 'wb')
-        p = subprocess.Popen([self.exe] + list(args), cwd=self.root, stdin=subprocess.DEVNULL,
-                             stdout=log, stderr=subprocess.STDOUT)
+        p = subprocess.Popen([self.exe] + list(args), cwd=self.root, env=self.env,
+                             stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT)
         p.started = time.time()
         p.log = log
         self.procs.append(p)
@@ -332,7 +346,7 @@ class Game:
         still = [p for p in self.procs if p.poll() is None]
         for p in still:
             try:
-                p.wait(timeout=10)
+                p.wait(timeout=WAIT / 2)
             except subprocess.TimeoutExpired:
                 pass
         for p in self.procs:
@@ -343,7 +357,7 @@ class Game:
                     if kind is None:
                         self.kill_all()
                         raise
-        deadline = time.time() + 5
+        deadline = time.time() + WAIT / 2
         left = self.leftovers()
         while left and time.time() < deadline:
             time.sleep(0.1)
@@ -363,7 +377,7 @@ class Game:
     def windows(self, cls=None):
         return wininfo('find', cls or self.MAIN_CLASS)
 
-    def wait_window(self, cls=None, timeout=20, count=1):
+    def wait_window(self, cls=None, timeout=WAIT, count=1):
         """Waits until count visible windows of the class exist; returns the first."""
         deadline = time.time() + timeout
         while time.time() < deadline:
@@ -387,14 +401,26 @@ class Game:
     def dialogs(self):
         return wininfo('dialogs')
 
-    def wait_dialog(self, timeout=10):
+    def wait_dialog(self, timeout=WAIT, other_than=()):
+        """Waits for a visible dialog (none of the hwnds in other_than) and returns it."""
         deadline = time.time() + timeout
         while time.time() < deadline:
-            ds = [d for d in self.dialogs() if d.get('visible') == '1']
+            ds = [d for d in self.dialogs() if d.get('visible') == '1' and d['hwnd'] not in other_than]
             if ds:
                 return ds[0]
             time.sleep(0.1)
         raise ProgramFailure('%s: no dialog appeared' % self.name)
+
+    def answer_dialog(self, answer, box=None, timeout=WAIT):
+        """Presses a button (its id: IDYES ...) of a dialog (the one that appears, or box) and
+        waits until that dialog is gone, so that a later wait_dialog finds the next one and not
+        this one closing. Returns the dialog."""
+        box = box or self.wait_dialog(timeout)
+        wininfo('command', box['hwnd'], answer)
+        wait_for(lambda: box['hwnd'] not in [d['hwnd'] for d in self.dialogs()
+                                             if d.get('visible') == '1'],
+                 '%s: the dialog did not close' % self.name, timeout)
+        return box
 
     def children(self, w):
         return wininfo('children', w['hwnd'])
@@ -466,10 +492,24 @@ class Game:
         h = c[3] - y if h is None else h
         return screenshot_screen(c[0] + x, c[1] + y, w, h)
 
+    def wait_still(self, x=0, y=0, w=None, h=None, quiet=1.0, timeout=WAIT):
+        """Waits until a rectangle of the client area stops changing: two screenshots quiet
+        seconds apart are equal. Returns the last one."""
+        deadline = time.time() + timeout
+        last = self.screenshot(x, y, w, h)
+        while True:
+            time.sleep(quiet)
+            shot = self.screenshot(x, y, w, h)
+            if not shot.differs(last):
+                return shot
+            if time.time() > deadline:
+                raise ProgramFailure('%s: the screen still changes after %ss' % (self.name, timeout))
+            last = shot
+
 
 def screenshot_screen(x, y, w, h):
     r = _run(['import', '-window', 'root', '-crop', '%dx%d+%d+%d' % (w, h, x, y), '+repage',
-              '-depth', '8', 'rgb:-'], timeout=30)
+              '-depth', '8', 'rgb:-'])
     if len(r.stdout) != w * h * 3:
         raise ProgramFailure('screenshot of %dx%d returned %d bytes' % (w, h, len(r.stdout)))
     return Image(w, h, r.stdout)
@@ -492,7 +532,8 @@ def xdotool(*args):
     _run(['xdotool'] + [str(a) for a in args])
 
 
-def wait_until(predicate, timeout=10, step=0.05):
+def wait_until(predicate, timeout=WAIT, step=0.05):
+    """Waits until predicate() is true; returns its last value (false after the timeout)."""
     deadline = time.time() + timeout
     while time.time() < deadline:
         v = predicate()
@@ -500,6 +541,14 @@ def wait_until(predicate, timeout=10, step=0.05):
             return v
         time.sleep(step)
     return predicate()
+
+
+def wait_for(predicate, what, timeout=WAIT, step=0.05):
+    """As wait_until, but a timeout fails the test with the message what."""
+    v = wait_until(predicate, timeout, step)
+    if not v:
+        raise ProgramFailure(what)
+    return v
 
 
 # ---------------------------------------------------------------------------------------------

@@ -14,14 +14,14 @@ class Harness(TestCase):
             g.start('ok')
             w = g.wait_window('Morvane_Probe')
             g.close(w)
-            self.assertEqual(0, g.wait_exit(20))
+            self.assertEqual(0, g.wait_exit())
 
     def test_a_crash_fails_the_test(self):
         g = Game(self, 'probe_crash', exe=PROBE)
         with self.assertRaisesRegex(ProgramFailure, 'crashed'):
             with g:
                 g.start('crash')
-                g.wait_exit(30)
+                g.wait_exit()
         self.assertEqual([], g.leftovers())
 
     def test_a_hang_fails_the_test_and_the_program_is_killed(self):
@@ -37,7 +37,7 @@ class Harness(TestCase):
         with self.assertRaisesRegex(ProgramFailure, 'left behind'):
             with g:
                 g.start('orphan')
-                g.wait_exit(20)
+                g.wait_exit()
         self.assertEqual([], g.leftovers())
 
 

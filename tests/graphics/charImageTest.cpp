@@ -92,6 +92,40 @@ TEST(CharImage, BoldFontsAreWidened) {
     DeleteObject(bold);
 }
 
+// The configuration's regular face (黑体 in the full one, ＭＳ ゴシック in the earlier one) weighs 400,
+// so its glyphs keep the outline's width: no bold column is added.
+TEST(CharImage, ARegularFontIsNotWidened) {
+    HFONT font = makeFont(24, 400);
+    ASSERT_NE(nullptr, font);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICA metrics;
+    ASSERT_TRUE(GetTextMetricsA(dc, &metrics));
+    EXPECT_EQ(400, metrics.tmWeight);
+
+    MAT2 eightfold;
+    std::memset(&eightfold, 0, sizeof eightfold);
+    eightfold.eM11.value = 8;
+    eightfold.eM22.value = 8;
+#ifdef MORVANE_EARLIER
+    const uint32_t kanji = 0x8ABF;
+#else
+    const uint32_t kanji = 0xBABA;
+#endif
+    cCharImage glyphs;
+    for (uint32_t code : {uint32_t{'I'}, uint32_t{'W'}, kanji}) {
+        GLYPHMETRICS gm;
+        std::memset(&gm, 0, sizeof gm);
+        ASSERT_NE(GDI_ERROR, GetGlyphOutlineA(dc, code, GGO_BITMAP, &gm, 0, nullptr, &eightfold));
+        ASSERT_TRUE(glyphs.Render(font, code, 1.0));
+        EXPECT_EQ(static_cast<int32_t>((gm.gmBlackBoxX + 7) / 8), glyphs.coverageWidth) << code;
+        EXPECT_EQ(0, glyphs.stride % 4) << code;
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(font);
+}
+
 TEST(CharImage, FailuresForgetTheLastGlyph) {
     HFONT font = makeFont(24, 400);
     cCharImage glyphs;

@@ -167,7 +167,9 @@ def _run(args, timeout=WAIT, check=True, input=None, env=None):
 def wininfo(*args):
     """Runs the window inspection tool; returns a list of dicts, one per window block."""
     exe = os.path.join(BUILD, 'tests', 'harness', 'wininfo.exe')
-    out = _run([exe] + [str(a) for a in args], env=dict(os.environ, WINEDEBUG='-all,err+all')).stdout.decode('ascii', errors='replace')
+    # Wine's own errors (a process that fails to start) go to stderr and so into the failure.
+    env = dict(os.environ, WINEDEBUG='-all,err+all')
+    out = _run([exe] + [str(a) for a in args], env=env).stdout.decode('ascii', errors='replace')
     blocks, cur = [], {}
     for line in out.splitlines():
         if not line.strip():
@@ -401,11 +403,10 @@ class Game:
     def dialogs(self):
         return wininfo('dialogs')
 
-    def wait_dialog(self, timeout=WAIT, other_than=()):
-        """Waits for a visible dialog (none of the hwnds in other_than) and returns it."""
+    def wait_dialog(self, timeout=WAIT):
         deadline = time.time() + timeout
         while time.time() < deadline:
-            ds = [d for d in self.dialogs() if d.get('visible') == '1' and d['hwnd'] not in other_than]
+            ds = [d for d in self.dialogs() if d.get('visible') == '1']
             if ds:
                 return ds[0]
             time.sleep(0.1)

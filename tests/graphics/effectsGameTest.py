@@ -12,7 +12,7 @@ import sys
 import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'harness'))
-from game import CONFIG, Game, TestCase, main, wait_until, wininfo  # noqa: E402
+from game import CONFIG, Game, TestCase, main, wait_until  # noqa: E402
 
 IDYES = 6
 RED = (255, 0, 0)
@@ -58,8 +58,8 @@ class Effects(TestCase):
 
     def quit(self, g):
         g.close()
-        wininfo('command', g.wait_dialog(20)['hwnd'], IDYES)
-        self.assertEqual(0, g.wait_exit(30))
+        g.answer_dialog(IDYES)
+        self.assertEqual(0, g.wait_exit())
 
     def test_flash_in_a_loop_shows_red_or_the_scene(self):
         with self.make_game('flash', '#loop\n.flash RED 10\n.GOTO loop\n') as g:
@@ -104,7 +104,7 @@ class Effects(TestCase):
 
             def around():
                 return g.screenshot(px - 50, py - 50, 100, 100)
-            self.assertTrue(wait_until(lambda: around().pixel(50 - 20, 50) == (255, 0, 0), 20),
+            self.assertTrue(wait_until(lambda: around().pixel(50 - 20, 50) == (255, 0, 0)),
                             'hand A is not left of the pivot')
             shot = around()
             for k in range(1, 40):

@@ -13,7 +13,7 @@ import time
 import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'harness'))
-from game import Game, TestCase, main, text_file, wait_until, wininfo, xdotool  # noqa: E402
+from game import Game, TestCase, main, text_file, wait_until, xdotool  # noqa: E402
 
 IDYES = 6
 FRAMES = [(200, 40, 40), (40, 200, 40), (40, 40, 200), (128, 128, 128)]  # normal hot held disabled
@@ -87,23 +87,25 @@ class Choices(TestCase):
     def pixel(self, g, x, y):
         return g.screenshot(x, y, 1, 1).pixel(0, 0)
 
-    def wait_frame(self, g, x, y, frames, message, timeout=20):
-        if not wait_until(lambda: frame_of(self.pixel(g, x, y)) in frames, timeout):
+    def wait_frame(self, g, x, y, frames, message):
+        if not wait_until(lambda: frame_of(self.pixel(g, x, y)) in frames):
             self.fail('%s: (%d, %d) shows %s' % (message, x, y, self.pixel(g, x, y)))
 
-    def click(self, g, x, y):
-        """A press is hit-tested where the program last polled the cursor: move, wait, click."""
+    def click(self, g, x, y, hot=None):
+        """A press is hit-tested where the program last polled the cursor: move, wait until the
+        option under it is drawn hot (its frame at hot), click."""
         g.move(x, y)
-        time.sleep(0.1)
+        if hot:
+            self.wait_frame(g, hot[0], hot[1], (1,), 'the option under the pointer is not hot')
         xdotool('click', 1)
 
     def finish(self, g, expected):
         """The case reached writes the global; then the script's QUIT asks, and yes ends it."""
-        self.assertTrue(wait_until(lambda: g.save('flagdata.000') is not None, 20),
+        self.assertTrue(wait_until(lambda: g.save('flagdata.000') is not None),
                         'no option was taken')
         self.assertEqual(table({0: expected}), g.save('flagdata.000'))
-        wininfo('command', g.wait_dialog(20)['hwnd'], IDYES)
-        self.assertEqual(0, g.wait_exit(30))
+        g.answer_dialog(IDYES)
+        self.assertEqual(0, g.wait_exit())
 
     def wait_text_choice(self, g):
         # Two rows of option buttons: the first and the third option.
@@ -123,7 +125,7 @@ class Choices(TestCase):
             g.start()
             g.wait_window()
             self.wait_text_choice(g)
-            self.click(g, *row_centre(1))
+            self.click(g, *row_centre(1), hot=(110, 235))
             self.finish(g, 3)
 
     def test_down_down_return_from_a_cursor_off_the_options(self):
@@ -189,12 +191,18 @@ class Choices(TestCase):
             self.wait_frame(g, 610, 310, (0, 1), 'no option at the place of the long name')
             for x, y in ((410, 310), (710, 110), (710, 510)):
                 self.assertTrue(near(self.pixel(g, x, y), BLACK), 'something drawn at %d, %d' % (x, y))
-            # The disabled option ignores a click: the choice goes on.
-            self.click(g, 310, 110)
+            # The disabled option ignores a click: the choice goes on. The pointer goes there from
+            # the enabled option, and the click waits until that option is no longer hot, so the
+            # program has seen the pointer leave it.
+            g.move(110, 110)
+            self.wait_frame(g, 110, 110, (1,), 'the enabled option under the pointer is not hot')
+            g.move(310, 110)
+            self.wait_frame(g, 110, 110, (0,), 'the enabled option stays hot')
+            xdotool('click', 1)
             time.sleep(1.0)
             self.assertIsNone(g.save('flagdata.000'))
             self.wait_frame(g, 310, 110, (3,), 'the disabled option changed')
-            self.click(g, 110, 110)
+            self.click(g, 110, 110, hot=(110, 110))
             self.finish(g, 1)
 
 

@@ -18,13 +18,13 @@ BUTTON = (550, 320)  # the probe's button (OK with index 7)
 
 class Box:
     def __init__(self, test, name, max_length=256, initial='old'):
-        self.game = Game(test, name, exe=PROBE, time_limit=60)
+        self.game = Game(test, name, exe=PROBE)
         self.args = [str(max_length)] + ([initial] if initial else [])
 
     def __enter__(self):
         self.game.__enter__()
         self.game.start(*self.args)
-        wait_until(lambda: 'waiting' in self.game.log_text(), 20)
+        wait_until(lambda: 'waiting' in self.game.log_text())
         self.window = self.game.wait_window()
         return self
 
@@ -44,14 +44,14 @@ class Box:
         self.test_wait(lambda: any(c.get('class', '').lower() == 'edit' and c.get('visible') == '1'
                                    for c in g.children(self.window)), 'no edit control')
 
-    def test_wait(self, predicate, message, timeout=20):
-        if not wait_until(predicate, timeout):
+    def test_wait(self, predicate, message):
+        if not wait_until(predicate):
             raise AssertionError(message + '\n' + self.game.log_text())
 
     def result(self):
         self.test_wait(lambda: 'done' in self.game.log_text(), 'the box did not close')
         m = re.search(r'^result ([0-9a-f]*)$', self.game.log_text(), re.M)
-        self.game.wait_exit(20)
+        self.game.wait_exit()
         return bytes.fromhex(m.group(1))
 
     def commands(self):

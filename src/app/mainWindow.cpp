@@ -1,5 +1,7 @@
 #include "app/mainWindow.h"
 
+#include <cstdlib>
+
 #include <imm.h>
 
 #include "app/caption.h"
@@ -45,10 +47,24 @@ void presentWindowed() {
     ReleaseDC(gMainWindow, dc);
 }
 
+// Whole-program tests that must catch a frame shown only once (a flash) set
+// MORVANE_TEST_PRESENT_HOLD_MS to N (1 to 1000): every frame then stays up that long before the
+// program goes on, so a screenshot of a busy machine still sees it. Read from the environment
+// only, never from a game's data.
+uint32_t presentHoldMs() {
+    static const uint32_t hold = [] {
+        const char* value = std::getenv("MORVANE_TEST_PRESENT_HOLD_MS");
+        const long n = value ? std::strtol(value, nullptr, 10) : 0;
+        return n >= 1 && n <= 1000 ? static_cast<uint32_t>(n) : 0u;
+    }();
+    return hold;
+}
+
 void platformPresent() {
     if (!gMainWindow || isMovieActive()) return;
     if (gIsFullScreen) gGraphics.Present(gBackBuffer);
     else presentWindowed();
+    if (const uint32_t hold = presentHoldMs()) Sleep(hold);
 }
 
 void setWindowProperty(HWND window) {

@@ -195,15 +195,20 @@ class Game:
 
     MAIN_CLASS = 'Morvane_MainWindow'
 
-    def __init__(self, test, name, exe=None, time_limit=WAIT, clock_slowdown=None):
+    def __init__(self, test, name, exe=None, time_limit=WAIT, clock_slowdown=None,
+                 present_hold_ms=None):
         """clock_slowdown: the program's millisecond clock runs that many times slower (its
-        typing, waits and animations with it), for tests that watch a timed state."""
+        typing, waits and animations with it), for tests that watch a timed state.
+        present_hold_ms: every frame the program presents stays up that long, for tests that must
+        catch a frame shown once (a flash)."""
         self.test = test
         self.name = name
         self.time_limit = time_limit
         self.env = dict(os.environ)
         if clock_slowdown:
             self.env['MORVANE_TEST_CLOCK_SLOWDOWN'] = str(clock_slowdown)
+        if present_hold_ms:
+            self.env['MORVANE_TEST_PRESENT_HOLD_MS'] = str(present_hold_ms)
         self.root = os.path.join(os.getcwd(), 'games', CONFIG, name)
         shutil.rmtree(self.root, ignore_errors=True)
         os.makedirs(os.path.join(self.root, 'data'))

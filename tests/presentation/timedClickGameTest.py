@@ -89,18 +89,20 @@ class TimedClick(TestCase):
 
     def test_no_click_for_four_seconds_misses(self):
         with self.make_game('timed_click_miss') as g:
+            started = time.time()  # before the clock can start
             g.start()
             g.wait_window()
             g.move(100, 100)
             self.wait_clock(g)
-            seen = time.time()
             # A click beside the circle is only consumed.
             g.move(CLOCK[0] + 40, CLOCK[1] + 40)
             time.sleep(0.1)
             xdotool('click', 1)
             self.assertTrue(wait_until(lambda: values(g.save('flagdata.000')) == (1, 0, 1)))
-            # The clock gives four seconds: it cannot have ended much before them.
-            self.assertGreater(time.time() - seen, 3.0)
+            # The clock gives four seconds: it cannot have ended before four seconds after the
+            # program started (the harness sees the flash late on a busy machine, so that moment
+            # is no bound).
+            self.assertGreater(time.time() - started, 4.0)
             self.finish(g, 0)
 
     def test_an_arrow_then_return_hits(self):

@@ -5,7 +5,7 @@ import re
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'harness'))
-from game import BUILD, AudioCapture, Game, wait_until  # noqa: E402
+from game import BUILD, WAIT, AudioCapture, Game, wait_until  # noqa: E402
 
 PROBE = os.path.join(BUILD, 'tests', 'media', 'mediaProbe.exe')
 # The first moments of a process's sound stream are not all recorded under load: every run lets
@@ -38,7 +38,7 @@ class ProbeRun:
         with AudioCapture(self.game.path('sink.raw')) as audio:
             self.game.start('actions.txt')
             if during:
-                wait_until(lambda: 'ready' in self.log(), 30)
+                wait_until(lambda: 'ready' in self.log())
                 during(self)
             self.game.test.assertEqual(0, self.game.wait_exit())
             self.recording = audio.stop()
@@ -55,5 +55,5 @@ class ProbeRun:
         m = re.search(pattern, self.log(), re.M)
         return m.groups() if m else None
 
-    def wait_log(self, text, timeout=20):
+    def wait_log(self, text, timeout=WAIT):
         return wait_until(lambda: text in self.log(), timeout)

@@ -17,8 +17,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from mediaFixtures import AMPLITUDE, THREE_TONES, movie, ogg  # noqa: E402
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'harness'))
-from game import (AudioCapture, Game, TestCase, decibels, main, wait_until,  # noqa: E402
-                  wininfo)
+from game import AudioCapture, Game, TestCase, decibels, main, wait_until  # noqa: E402
 
 IDYES = 6
 LEVEL = AMPLITUDE * 0.5          # volume 50: -6.02 dB
@@ -90,11 +89,11 @@ class SoundCommands(TestCase):
                 self.assertTrue(wait_until(lambda: step_of(g) >= 3, 60), 'at step %d' % step_of(g))
                 time.sleep(1.5)
                 shot = g.screenshot()
-                self.assertTrue(wait_until(lambda: step_of(g) >= 5, 30), 'at step %d' % step_of(g))
+                self.assertTrue(wait_until(lambda: step_of(g) >= 5), 'at step %d' % step_of(g))
                 time.sleep(0.5)
                 g.close()
-                wininfo('command', g.wait_dialog(20)['hwnd'], IDYES)
-                self.assertEqual(0, g.wait_exit(30))
+                g.answer_dialog(IDYES)
+                self.assertEqual(0, g.wait_exit())
                 rec = audio.stop()
 
         self.assertGreater(share(shot, CLIP), 0.9, 'the movie is not on screen')

@@ -20,7 +20,7 @@ import time
 import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'harness'))
-from game import Game, TestCase, main, wait_until, wininfo  # noqa: E402
+from game import Game, TestCase, main, wait_until  # noqa: E402
 
 IDYES = 6
 FLAGS = {'G000': 'step'}
@@ -159,8 +159,8 @@ class Scene(TestCase):
 
     def quit(self, g):
         g.close()
-        wininfo('command', g.wait_dialog(20)['hwnd'], IDYES)
-        self.assertEqual(0, g.wait_exit(30))
+        g.answer_dialog(IDYES)
+        self.assertEqual(0, g.wait_exit())
 
     def check_cross_fade(self, g, mmx):
         self.wait_step(g, 2)

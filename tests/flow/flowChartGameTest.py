@@ -20,7 +20,7 @@ import time
 import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'harness'))
-from game import BUILD, CONFIG, Game, TestCase, main, wait_until, wininfo  # noqa: E402
+from game import BUILD, CONFIG, Game, TestCase, main, wait_until  # noqa: E402
 
 IDYES = 6
 HEADER_SIZE = 25120
@@ -145,7 +145,7 @@ class Driver:
     def message(self):
         """The message area once the message has been typed."""
         bright = lambda im: im.count(lambda p: max(p) > 150)
-        self.test.assertTrue(wait_until(lambda: bright(self.g.screenshot(*MESSAGE)) > 20, 20),
+        self.test.assertTrue(wait_until(lambda: bright(self.g.screenshot(*MESSAGE)) > 20),
                              'no message text')
         return self.settled(MESSAGE)
 
@@ -181,20 +181,20 @@ class Driver:
         with open(self.g.save_path('savedata.000'), 'wb') as f:
             f.write(raw)
         self.g.key('Delete')
-        self.test.assertTrue(wait_until(lambda: not self.g.screenshot(*MESSAGE).differs(a02), 30),
+        self.test.assertTrue(wait_until(lambda: not self.g.screenshot(*MESSAGE).differs(a02)),
                              "the load did not resume at a02's message")
 
     def quit(self):
         self.g.close()
-        wininfo('command', self.g.wait_dialog(20)['hwnd'], IDYES)
-        self.test.assertEqual(0, self.g.wait_exit(30))
+        self.g.answer_dialog(IDYES)
+        self.test.assertEqual(0, self.g.wait_exit())
 
 
 class FlowChart(TestCase):
     def chart(self, d):
         """Opens the chart with F2 at a02's message; returns its picture."""
         d.g.key('F2')
-        self.assertTrue(wait_until(lambda: d.g.screenshot(*A02, 1, 1).pixel(0, 0) == WHITE, 20),
+        self.assertTrue(wait_until(lambda: d.g.screenshot(*A02, 1, 1).pixel(0, 0) == WHITE),
                         'the chart did not open: %s' % (d.g.screenshot(*A02, 1, 1).pixel(0, 0),))
         return d.settled()
 
@@ -234,7 +234,7 @@ class FlowChart(TestCase):
 
             # A right click closes it; the message still waits, and a click ends it.
             g.click(700, 300, button=3)
-            self.assertTrue(wait_until(lambda: not g.screenshot().differs(before), 20),
+            self.assertTrue(wait_until(lambda: not g.screenshot().differs(before)),
                             'the chart did not close')
             time.sleep(1.0)
             self.assertEqual(2, step_of(g))

@@ -11,7 +11,7 @@ import sys
 import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'harness'))
-from game import Game, TestCase, main, wait_until, wininfo  # noqa: E402
+from game import Game, TestCase, main, wait_until  # noqa: E402
 
 IDYES = 6
 BACK = (100, 150, 200)
@@ -103,8 +103,8 @@ class BackSlot(TestCase):
             # Beside the layers only the background.
             self.assertEqual(BACK, shot.pixel(400, 350))
             g.close()
-            wininfo('command', g.wait_dialog(20)['hwnd'], IDYES)
-            self.assertEqual(0, g.wait_exit(30))
+            g.answer_dialog(IDYES)
+            self.assertEqual(0, g.wait_exit())
 
 
 if __name__ == '__main__':

@@ -20,7 +20,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'
 from mediaFixtures import AMPLITUDE, ogg  # noqa: E402
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'harness'))
-from game import AudioCapture, Game, TestCase, main, wait_until, wininfo, xdotool  # noqa: E402
+from game import AudioCapture, Game, TestCase, main, wait_until, xdotool  # noqa: E402
 
 IDYES = 6
 WIDTH, HEIGHT = 800, 600
@@ -120,12 +120,12 @@ class Backlog(TestCase):
             first = g.screenshot(*TEXT_AREA)
             time.sleep(0.3)
             return not first.differs(g.screenshot(*TEXT_AREA))
-        self.assertTrue(wait_until(settled, 20), 'the message did not settle')
+        self.assertTrue(wait_until(settled), 'the message did not settle')
 
     def open_backlog(self, g):
         # Read the six messages with clicks.
         for k in range(1, len(TEXTS) + 1):
-            self.assertTrue(wait_until(lambda: step_of(g) == k, 20), 'message %d did not come' % k)
+            self.assertTrue(wait_until(lambda: step_of(g) == k), 'message %d did not come' % k)
             if k == VOICED:
                 self.voiced_at = time.time()  # its voice begins now
             self.typed_out(g)
@@ -133,13 +133,13 @@ class Backlog(TestCase):
                 g.click(400, 300)
         g.move(400, 300)
         g.key('BackSpace')
-        self.assertTrue(wait_until(lambda: g.screenshot(300, 40, 1, 1).pixel(0, 0) == darkened(LEFT), 20),
+        self.assertTrue(wait_until(lambda: g.screenshot(300, 40, 1, 1).pixel(0, 0) == darkened(LEFT)),
                         'the backlog did not open: %s' % (g.screenshot(300, 40, 1, 1).pixel(0, 0),))
         time.sleep(0.5)
         return g.screenshot()
 
     def wait_handle(self, g, top, what):
-        self.assertTrue(wait_until(lambda: self.handle_top(g) == top, 10), what)
+        self.assertTrue(wait_until(lambda: self.handle_top(g) == top), what)
 
     def handle_top(self, g):
         column = g.screenshot(790, 0, 1, HEIGHT)
@@ -226,7 +226,7 @@ class Backlog(TestCase):
                     g.move(10, 75 * r + 60)
                     want = ITEM[1] if r == voiced_row else ITEM[0]
                     strip = lambda: g.screenshot(10, 75 * r + 30, 1, 1).pixel(0, 0)  # noqa: E731
-                    self.assertTrue(wait_until(lambda: strip() == want, 5),
+                    self.assertTrue(wait_until(lambda: strip() == want),
                                     'row %d under the cursor: %s' % (r, strip()))
 
                 # A click on a row without a voice plays nothing; one on the voiced row plays its
@@ -240,13 +240,13 @@ class Backlog(TestCase):
 
                 # A right click leaves: the scene at full brightness with the message window.
                 g.click(400, 300, button=3)
-                self.assertTrue(wait_until(lambda: g.screenshot(300, 40, 1, 1).pixel(0, 0) == LEFT, 10),
+                self.assertTrue(wait_until(lambda: g.screenshot(300, 40, 1, 1).pixel(0, 0) == LEFT),
                                 'the backlog did not close')
                 self.assertEqual(BOX, g.screenshot(700, 420, 1, 1).pixel(0, 0))
 
                 g.close()
-                wininfo('command', g.wait_dialog(10)['hwnd'], IDYES)
-                self.assertEqual(0, g.wait_exit(20))
+                g.answer_dialog(IDYES)
+                self.assertEqual(0, g.wait_exit())
                 rec = audio.stop()
 
         # The voice twice: with its message, and again on the click on its row, not before.

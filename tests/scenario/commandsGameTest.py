@@ -17,7 +17,7 @@ import time
 import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'harness'))
-from game import CODEPAGE, CONFIG, Game, TestCase, main, wait_until, wininfo  # noqa: E402
+from game import CODEPAGE, CONFIG, Game, TestCase, main, wait_until  # noqa: E402
 
 IDYES = 6
 TITLE = 'Commands'
@@ -166,7 +166,7 @@ class Commands(TestCase):
 
             # Step 1: date and chapter set, a wait for a click.
             self.wait_step(g, 1)
-            self.assertTrue(wait_until(lambda: self.caption(g) == chapter, 10),
+            self.assertTrue(wait_until(lambda: self.caption(g) == chapter),
                             'caption %r, expected %r' % (self.caption(g), chapter))
             self.assertFalse(wait_until(lambda: step_of(g) != 1, 1.0), 'the wait did not wait')
             self.click_until(g, lambda: step_of(g) >= 2, 'the wait for a click')
@@ -177,12 +177,12 @@ class Commands(TestCase):
             self.click_until(g, lambda: step_of(g) >= 4, 'the second wait for a click')
 
             # Step 4 and on: "chapter" without a word empties the chapter.
-            self.assertTrue(wait_until(lambda: step_of(g) >= 5, 30), 'the wait of 300 ms did not end')
-            self.assertTrue(wait_until(lambda: self.caption(g) == plain, 10),
+            self.assertTrue(wait_until(lambda: step_of(g) >= 5), 'the wait of 300 ms did not end')
+            self.assertTrue(wait_until(lambda: self.caption(g) == plain),
                             'caption %r, expected %r' % (self.caption(g), plain))
 
             # A message in the window layout: the box at the bottom with the text in it.
-            self.assertTrue(wait_until(lambda: bright(g.screenshot(*WINDOW_LINE)) > 20, 20),
+            self.assertTrue(wait_until(lambda: bright(g.screenshot(*WINDOW_LINE)) > 20),
                             'no text in the box in adv mode')
             self.settled(g, WINDOW_LINE)
             self.assertGreater(box_coloured(g.screenshot(*BOTTOM)), 50000, 'no box in adv mode')
@@ -197,7 +197,7 @@ class Commands(TestCase):
 
             # Back to adv: the box at the bottom again.
             self.click_until(g, lambda: box_coloured(g.screenshot(*BOTTOM)) > 50000, 'the novel message')
-            self.assertTrue(wait_until(lambda: bright(g.screenshot(*WINDOW_LINE)) > 20, 20),
+            self.assertTrue(wait_until(lambda: bright(g.screenshot(*WINDOW_LINE)) > 20),
                             'no text in the box in adv mode')
             self.settled(g, WINDOW_LINE)
             self.assertEqual(5, step_of(g))
@@ -209,8 +209,8 @@ class Commands(TestCase):
             self.assertEqual(plain, self.caption(g))
 
             g.close()
-            wininfo('command', g.wait_dialog(20)['hwnd'], IDYES)
-            self.assertEqual(0, g.wait_exit(30))
+            g.answer_dialog(IDYES)
+            self.assertEqual(0, g.wait_exit())
 
 
 if __name__ == '__main__':

@@ -17,7 +17,7 @@ import time
 import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'harness'))
-from game import Game, TestCase, main, wait_until, wininfo, xdotool  # noqa: E402
+from game import Game, TestCase, main, wait_until, xdotool  # noqa: E402
 
 IDYES = 6
 HEADER = 25120
@@ -104,7 +104,7 @@ class SaveScreens(TestCase):
         return g.screenshot(x, y, 1, 1).pixel(0, 0)
 
     def wait_step(self, g, step):
-        self.assertTrue(wait_until(lambda: step_of(g) == step, 30), 'step %d not reached' % step)
+        self.assertTrue(wait_until(lambda: step_of(g) == step), 'step %d not reached' % step)
 
     def wait_still(self, g, region, timeout=20):
         """The region's pixels once they stopped changing for half a second."""
@@ -142,8 +142,8 @@ class SaveScreens(TestCase):
 
     def quit(self, g):
         g.close()
-        wininfo('command', g.wait_dialog(20)['hwnd'], IDYES)
-        self.assertEqual(0, g.wait_exit(30))
+        g.answer_dialog(IDYES)
+        self.assertEqual(0, g.wait_exit())
 
     def check_thumbnail(self, header):
         for x in range(104):
@@ -167,7 +167,7 @@ class SaveScreens(TestCase):
             second = self.wait_still(g, MESSAGE_AREA)
             g.focus()
             xdotool('key', 'Insert')
-            self.assertTrue(wait_until(lambda: g.save('savedata.000') is not None, 20), 'no quick save')
+            self.assertTrue(wait_until(lambda: g.save('savedata.000') is not None), 'no quick save')
             slot = g.save('savedata.000')
             self.assertGreater(len(slot), HEADER)
             self.assertEqual(QUICK_MEMO + b'\0', slot[528:528 + len(QUICK_MEMO) + 1])
@@ -192,7 +192,7 @@ class SaveScreens(TestCase):
             def white(top):
                 shot = g.screenshot(200, top, 580, 60)
                 return shot.count(lambda p: min(p) > 200)
-            self.assertTrue(wait_until(lambda: white(535) > 20 and white(460) > 20, 20),
+            self.assertTrue(wait_until(lambda: white(535) > 20 and white(460) > 20),
                             'the backlog does not show the two restored messages')
             self.assertEqual(0, white(385))
             g.move(400, 300)
@@ -219,7 +219,7 @@ class SaveScreens(TestCase):
             self.wait_pixel(g, sx - 1, sy - 1, CURSOR, 'no cursor on slot 1')
             self.assertFalse(near(self.pixel(g, 33, 93), CURSOR), 'slot 0 was selected')
             self.click(g, 440, 557)  # OK
-            self.assertTrue(wait_until(lambda: g.save('savedata.001') is not None, 20), 'no save')
+            self.assertTrue(wait_until(lambda: g.save('savedata.001') is not None), 'no save')
             saved = g.save('savedata.001')
             self.assertEqual(0, saved[8])
             self.assertEqual(b'\0', saved[528:529])
@@ -232,13 +232,13 @@ class SaveScreens(TestCase):
 
             # Protect on: OK and delete do nothing; protect off again, then delete works.
             self.click(g, 155, 560)
-            self.assertTrue(wait_until(lambda: (g.save('savedata.001') or b'\0' * 9)[8] == 1, 20))
+            self.assertTrue(wait_until(lambda: (g.save('savedata.001') or b'\0' * 9)[8] == 1))
             protected = g.save('savedata.001')
             self.assertEqual(saved[HEADER:], protected[HEADER:])
             self.click(g, 440, 557)  # OK
             self.click(g, 570, 557)  # delete
             self.click(g, 155, 560)  # protect off: written after the clicks before it were taken
-            self.assertTrue(wait_until(lambda: (g.save('savedata.001') or b'\0' * 9)[8] == 0, 20))
+            self.assertTrue(wait_until(lambda: (g.save('savedata.001') or b'\0' * 9)[8] == 0))
             self.assertEqual(protected[:8] + b'\0' + protected[9:], g.save('savedata.001'))
 
             # A memo typed into the memo line goes into the header.
@@ -270,7 +270,7 @@ class SaveScreens(TestCase):
             self.click(g, sx + 50, sy + 40)
             self.wait_pixel(g, sx - 1, sy - 1, CURSOR, 'no cursor on slot 1')
             self.click(g, 570, 557)  # delete
-            self.assertTrue(wait_until(lambda: g.save('savedata.001') is None, 20), 'not deleted')
+            self.assertTrue(wait_until(lambda: g.save('savedata.001') is None), 'not deleted')
             self.wait_pixel(g, sx + 50, sy + 40, EMPTY, 'the deleted slot is not empty')
             xdotool('key', 'Escape')
             self.wait_pixel(g, 5, 5, RED, 'Esc did not close the save screen')

@@ -14,7 +14,7 @@ import time
 import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'harness'))
-from game import Game, TestCase, main, wait_until, wininfo  # noqa: E402
+from game import Game, TestCase, main, wait_until  # noqa: E402
 
 IDYES = 6
 BOX = (20, 30, 80)
@@ -80,8 +80,8 @@ class SkipStopsAtUnreadText(TestCase):
 
     def quit(self, g):
         g.close()
-        wininfo('command', g.wait_dialog(10)['hwnd'], IDYES)
-        self.assertEqual(0, g.wait_exit(20))
+        g.answer_dialog(IDYES)
+        self.assertEqual(0, g.wait_exit())
 
     def test_skip_stops_at_the_first_unread_message(self):
         with self.make_game() as g:
@@ -90,7 +90,7 @@ class SkipStopsAtUnreadText(TestCase):
             g.wait_window()
             ends = []
             for k in range(1, 5):
-                self.assertTrue(wait_until(lambda: step_of(g) == k, 20), 'message %d did not come' % k)
+                self.assertTrue(wait_until(lambda: step_of(g) == k), 'message %d did not come' % k)
                 ends.append(text_right_end(self.typed_out(g)))
                 if k < 4:
                     g.click(400, 300)
@@ -104,9 +104,9 @@ class SkipStopsAtUnreadText(TestCase):
             # Second run: skip from the first message on, no click.
             g.start()
             g.wait_window()
-            self.assertTrue(wait_until(lambda: step_of(g) == 1, 20), 'the second run did not start')
+            self.assertTrue(wait_until(lambda: step_of(g) == 1), 'the second run did not start')
             g.key('shift+Right')
-            self.assertTrue(wait_until(lambda: step_of(g) == 5, 30),
+            self.assertTrue(wait_until(lambda: step_of(g) == 5),
                             'skip did not reach the fifth message: step %d' % step_of(g))
             shot = self.typed_out(g)
             time.sleep(1.5)

@@ -10,6 +10,9 @@
 //   wininfo clipboard             the clipboard's plain text (CF_TEXT)
 //   wininfo combo <hwnd>          a combo box's items and selection
 //   wininfo classicon <hwnd>      where the window's caption shows its class's small icon
+//   wininfo sync <hwnd>           returns once the window's thread has answered two messages sent
+//                                 one after the other: it has been through its message loop since
+//                                 (exit 1 when it did not answer within a minute)
 // Texts are printed as hex bytes of the window's ANSI text, so tests compare exact bytes. Combo
 // box items are printed as hex of UTF-16LE: read from another process, Wine answers the item text
 // in UTF-16 whatever the call, so it is asked for in that form.
@@ -156,8 +159,17 @@ int main(int argc, char** argv) {
         printClassIcon(parseWindow(argv[2]));
         return 0;
     }
+    if (argc >= 3 && std::strcmp(argv[1], "sync") == 0) {
+        const HWND w = parseWindow(argv[2]);
+        DWORD_PTR result = 0;
+        for (int i = 0; i < 2; ++i) {
+            if (i) Sleep(20);
+            if (!SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result)) return 1;
+        }
+        return 0;
+    }
     std::fprintf(stderr, "usage: wininfo find <class> | children <hwnd> | dialogs | close <hwnd> | "
                          "minimize <hwnd> | command <hwnd> <id> | restore <hwnd> | clipboard | "
-                         "combo <hwnd> | classicon <hwnd>\n");
+                         "combo <hwnd> | classicon <hwnd> | sync <hwnd>\n");
     return 2;
 }

@@ -70,6 +70,19 @@ def first(rec, frequency, level, after, window=0.02):
     return None
 
 
+def peak_where_intact(test, rec, frequency, t0, t1, steady, level, window=0.05):
+    """The largest amplitude of a tone over the short windows of a span in which a steady tone
+    (frequency steady, at level) plays on undamaged. A machine too busy to feed the sound server
+    in time leaves short gaps in what it plays, and the click of a gap shows in every frequency;
+    those windows are left out, as long as most of the span is intact."""
+    windows = [t for t, _ in rec.levels(window, t0, t1)]
+    intact = [t for t in windows if rec.tone(steady, t, t + window) >= level * 0.9]
+    test.assertGreaterEqual(len(intact), len(windows) * 0.7,
+                            'the steady %d Hz tone is damaged in most of %.2f..%.2f s'
+                            % (steady, t0, t1))
+    return max([rec.tone(frequency, t, t + window) for t in intact] or [0.0])
+
+
 class SoundCommands(TestCase):
     def test_sound_and_movie_commands(self):
         g = Game(self, 'sound_commands', time_limit=120)
@@ -115,11 +128,12 @@ class SoundCommands(TestCase):
         self.assertGreater(max(rec.tone_peak(f, e0 - 0.25, e0 - 0.05) for f in (440, 880, 1320)),
                            0.005)
         for f in (440, 880, 1320):
-            self.assertLess(rec.tone_peak(f, e0 + 0.1, e0 + 1.4), 0.002, 'the music did not stop')
+            self.assertLess(peak_where_intact(self, rec, f, e0 + 0.1, e0 + 1.4, 660, LEVEL), 0.002,
+                            'the music did not stop')
         se = first(rec, 1000, LEVEL / 2, e0)
         self.assertIsNotNone(se, 'no sound effect')
         self.assertAlmostEqual(1.5, se - e0, delta=0.3)
-        self.assertLess(rec.tone_peak(1000, se + 0.4, se + 0.8), 0.02,
+        self.assertLess(peak_where_intact(self, rec, 1000, se + 0.4, se + 0.8, 660, LEVEL), 0.02,
                         'the effect plays more than once')
         voice = first(rec, 550, LEVEL / 2, se)
         self.assertIsNotNone(voice, 'no voice from the voice folder')
@@ -131,7 +145,8 @@ class SoundCommands(TestCase):
         m0 = first(rec, 440, TRACK / 2, voice + 0.5)
         self.assertIsNotNone(m0, 'the movie was not heard')
         self.assertAlmostEqual(TRACK, rec.tone_steady(440, m0 + 0.5, m0 + 1.5), delta=TRACK * 0.2)
-        self.assertLess(rec.tone_peak(660, m0 + 0.5, m0 + 1.5), 0.01, 'the ambient loop plays on')
+        self.assertLess(peak_where_intact(self, rec, 660, m0 + 0.5, m0 + 1.5, 440, TRACK), 0.01,
+                        'the ambient loop plays on')
         self.assertLess(rec.rms(m0 + 3.3, m0 + 4.5), 0.003, 'sound after the movie')
 
 

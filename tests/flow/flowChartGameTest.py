@@ -128,16 +128,17 @@ class Driver:
         self.test, self.g = test, g
 
     def settled(self, rect=(0, 0, 800, 600)):
+        # A whole second without change: a busy machine may hold typing up for a moment.
         last = self.g.screenshot(*rect)
         for _ in range(100):
-            time.sleep(0.3)
+            time.sleep(1.0)
             now = self.g.screenshot(*rect)
             if not now.differs(last):
                 return now
             last = now
         self.test.fail('the screen does not settle')
 
-    def wait_step(self, step, timeout=30):
+    def wait_step(self, step, timeout=60):
         self.test.assertTrue(wait_until(lambda: step_of(self.g) >= step, timeout),
                              'the script did not reach step %d (at %d)' % (step, step_of(self.g)))
         self.test.assertEqual(step, step_of(self.g), 'the script went past step %d' % step)
@@ -158,7 +159,7 @@ class Driver:
     def click_until(self, predicate, what, tries=6):
         for _ in range(tries):
             self.g.click(400, 300)
-            if wait_until(predicate, 5):
+            if wait_until(predicate, 15):
                 return
         self.test.fail('clicks did not get past ' + what)
 
@@ -166,9 +167,11 @@ class Driver:
         before = self.g.save('savedata.000')
         self.g.key('Insert')
         self.test.assertTrue(wait_until(lambda: self.g.save('savedata.000') not in (None, before)
-                                        and len(self.g.save('savedata.000')) > HEADER_SIZE, 20),
+                                        and len(self.g.save('savedata.000')) > HEADER_SIZE),
                              'no quick save')
-        time.sleep(0.5)  # the header is rewritten with its memo right after
+        # The header is rewritten with its memo right after.
+        memo = lambda: (self.g.save('savedata.000') or b'\0' * 529)[528]  # noqa: E731
+        self.test.assertTrue(wait_until(lambda: memo() != 0), 'the quick save got no memo')
         return self.g.save('savedata.000')
 
     def load_quick_save(self, raw):

@@ -7,7 +7,6 @@ window gets the X focus before the box opens, and nothing changes the focus whil
 import os
 import re
 import sys
-import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'harness'))
 from game import BUILD, CODEPAGE, Game, TestCase, main, wait_until, xdotool  # noqa: E402
@@ -37,8 +36,7 @@ class Box:
         g = self.game
         g.focus()
         if pointer:
-            g.move(*pointer)
-            time.sleep(0.2)  # the waiting loop polls the cursor
+            g.move(*pointer)  # returns once the waiting loop has read the pointer there
         xdotool('key', 'Return')
         self.test_wait(lambda: 'open' in g.log_text(), 'the box did not open')
         self.test_wait(lambda: any(c.get('class', '').lower() == 'edit' and c.get('visible') == '1'

@@ -132,7 +132,7 @@ class Commands(TestCase):
     def caption(self, g):
         return g.window()['text']
 
-    def wait_step(self, g, step, timeout=30):
+    def wait_step(self, g, step, timeout=60):
         self.assertTrue(wait_until(lambda: step_of(g) >= step, timeout),
                         'the script did not reach step %d (at %d)' % (step, step_of(g)))
         self.assertEqual(step, step_of(g), 'the script went past step %d' % step)
@@ -142,7 +142,7 @@ class Commands(TestCase):
         consumed by the wait's start, so it may take more than one."""
         for _ in range(tries):
             g.click(400, 300)
-            if wait_until(predicate, 5):
+            if wait_until(predicate, 15):
                 return
         self.fail('clicks did not get past ' + what)
 

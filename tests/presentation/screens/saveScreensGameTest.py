@@ -17,7 +17,7 @@ import time
 import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'harness'))
-from game import Game, TestCase, main, wait_until, xdotool  # noqa: E402
+from game import WAIT, Game, TestCase, main, wait_until, xdotool  # noqa: E402
 
 IDYES = 6
 HEADER = 25120
@@ -106,7 +106,7 @@ class SaveScreens(TestCase):
     def wait_step(self, g, step):
         self.assertTrue(wait_until(lambda: step_of(g) == step), 'step %d not reached' % step)
 
-    def wait_still(self, g, region, timeout=20):
+    def wait_still(self, g, region, timeout=WAIT):
         """The region's pixels once they stopped changing for half a second."""
         last, since = None, time.time()
         deadline = time.time() + timeout
@@ -120,22 +120,25 @@ class SaveScreens(TestCase):
             time.sleep(0.1)
         self.fail('the region %s never stood still' % (region,))
 
-    def wait_shows(self, g, region, expected, message, timeout=20):
+    def wait_shows(self, g, region, expected, message, timeout=WAIT):
         if not wait_until(lambda: not g.screenshot(*region).differs(expected), timeout):
             self.fail(message)
 
-    def wait_pixel(self, g, x, y, colour, message, timeout=20):
+    def wait_pixel(self, g, x, y, colour, message, timeout=WAIT):
         if not wait_until(lambda: near(self.pixel(g, x, y), colour), timeout):
             self.fail('%s: (%d, %d) shows %s' % (message, x, y, self.pixel(g, x, y)))
 
     def click(self, g, x, y):
-        """A press is hit-tested where the program last polled the cursor: move, wait, click."""
+        """A press is hit-tested where the program last polled the cursor: the harness's move
+        returns once the program has seen the pointer there."""
         g.move(x, y)
-        time.sleep(0.15)
         xdotool('click', 1)
 
     def advance(self, g, step):
-        # A click while the message types only completes it: wait until it stands.
+        # A click while the message types only completes it: wait until it has typed out (only
+        # then does it show the click prompt) and stands.
+        self.assertTrue(wait_until(lambda: g.screenshot(*MESSAGE_AREA).count(
+            lambda p: p[0] > 200 and p[1] > 200 and p[2] < 60)), 'the message did not type out')
         self.wait_still(g, MESSAGE_AREA)
         self.click(g, 400, 300)
         self.wait_step(g, step)
@@ -247,7 +250,7 @@ class SaveScreens(TestCase):
             xdotool('type', 'memo')
             xdotool('key', 'Return')
             self.assertTrue(wait_until(
-                lambda: (g.save('savedata.001') or b'')[528:533] == b'memo\0', 20), 'no memo')
+                lambda: (g.save('savedata.001') or b'')[528:533] == b'memo\0'), 'no memo')
             self.assertEqual(saved[HEADER:], g.save('savedata.001')[HEADER:])
 
             # Back to the game; the second message; then the load screen brings the first back.

@@ -495,10 +495,6 @@ class Game:
         return screenshot_screen(*(int(n) for n in r.split()))
 
     # -- input (real X events) ---------------------------------------------------------------------
-    def _client_origin(self):
-        c = self.window()['client']
-        return c[0], c[1]
-
     def click(self, x, y, button=1):
         """A click at client coordinates of the main window, pressed once the program has seen
         the pointer there."""

@@ -95,11 +95,11 @@ class PopupMenuAndBossKey(TestCase):
             self.assertEqual((ox + 200, oy + 150), menu['window'][:2])
             self.assertEqual('0', g.window()['enabled'])
             xdotool('key', 'c')
-            d = g.wait_window('NovelConfigDLG', 20)
+            d = g.wait_window('NovelConfigDLG')
             self.assertFalse(self.menus())
             wininfo('command', d['hwnd'], IDCANCEL)
-            self.assertTrue(wait_until(lambda: not g.windows('NovelConfigDLG'), 20))
-            self.assertTrue(wait_until(lambda: g.window()['enabled'] == '1', 10))
+            self.assertTrue(wait_until(lambda: not g.windows('NovelConfigDLG')))
+            self.assertTrue(wait_until(lambda: g.window()['enabled'] == '1'))
             self.quit(g)
 
     def test_apps_key_opens_the_menu_at_the_last_mouse_point(self):
@@ -108,15 +108,14 @@ class PopupMenuAndBossKey(TestCase):
             g.wait_window()
             self.wait_step(g, 1)
             g.focus()
-            g.move(320, 240)
-            time.sleep(0.5)  # a poll reads the cursor
+            g.move(320, 240)  # returns once a poll has read the cursor there
             xdotool('key', 'Menu')
             self.assertTrue(wait_until(self.menus, 10), 'no popup menu')
             ox, oy = g.window()['client'][:2]
             self.assertEqual((ox + 320, oy + 240), self.menus()[0]['window'][:2])
             xdotool('key', 'Escape')
-            self.assertTrue(wait_until(lambda: not self.menus(), 10))
-            self.assertTrue(wait_until(lambda: g.window()['enabled'] == '1', 10))
+            self.assertTrue(wait_until(lambda: not self.menus()))
+            self.assertTrue(wait_until(lambda: g.window()['enabled'] == '1'))
             self.quit(g)
 
     def test_mode_0_hides_behind_a_tray_icon_that_brings_it_back(self):
@@ -149,7 +148,7 @@ class PopupMenuAndBossKey(TestCase):
             g.start()
             g.wait_window()
             self.wait_step(g, 1)
-            self.assertTrue(wait_until(lambda: g.class_icon().count(violet) > 20, 10))
+            self.assertTrue(wait_until(lambda: g.class_icon().count(violet) > 20))
             g.key('F1')
             self.assertTrue(wait_until(lambda: g.window()['iconic'] == '1', 10), 'not minimised')
             self.assertTrue(wait_until(lambda: g.window()['text'] == NOTEPAD.encode(CODEPAGE), 10),
@@ -160,10 +159,10 @@ class PopupMenuAndBossKey(TestCase):
             time.sleep(2.5)  # the idle timer's caption refresh keeps the disguise
             self.assertEqual(NOTEPAD.encode(CODEPAGE), g.window()['text'])
             g.restore()
-            self.assertTrue(wait_until(lambda: g.window()['iconic'] == '0', 10))
+            self.assertTrue(wait_until(lambda: g.window()['iconic'] == '0'))
             self.assertTrue(wait_until(lambda: g.window()['text'] == TITLE.encode(), 10),
                             g.window()['text'])
-            self.assertTrue(wait_until(lambda: g.class_icon().count(violet) > 20, 10))
+            self.assertTrue(wait_until(lambda: g.class_icon().count(violet) > 20))
             g.click(300, 200)
             self.wait_step(g, 2)
             self.quit(g)

@@ -82,6 +82,12 @@ def prepared_settings():
     return bytes(b)
 
 
+def heard_for(rec, level, seconds):
+    """Whether the recording holds that many seconds after its first sound of the level."""
+    on = rec.onset(level)
+    return on is not None and rec.seconds >= on + seconds
+
+
 class ConfigDialog(TestCase):
     def make_game(self, name, settings=None):
         g = Game(self, name)
@@ -102,9 +108,9 @@ class ConfigDialog(TestCase):
     def open_dialog(self, g):
         """Esc on the main window; the dialog, with the keyboard focus on its own X window."""
         g.key('Escape')
-        d = g.wait_window(DIALOG, 20)
+        d = g.wait_window(DIALOG)
         # Let the dialog's pages come up fully before they are clicked.
-        wait_until(lambda: self.controls(d, 'SysTabControl32'), 10)
+        wait_until(lambda: self.controls(d, 'SysTabControl32'))
         g.focus(d)
         return d
 
@@ -116,8 +122,8 @@ class ConfigDialog(TestCase):
         return [c for c in wininfo('children', d['hwnd']) if c['id'] == str(control_id)][0]
 
     def wait_closed(self, g):
-        self.assertTrue(wait_until(lambda: not g.windows(DIALOG), 20), 'the dialog stayed open')
-        self.assertTrue(wait_until(lambda: g.window()['enabled'] == '1', 10))
+        self.assertTrue(wait_until(lambda: not g.windows(DIALOG)), 'the dialog stayed open')
+        self.assertTrue(wait_until(lambda: g.window()['enabled'] == '1'))
 
     def click_centre(self, g, c):
         _, _, w, h = c['client']
@@ -145,14 +151,14 @@ class ConfigDialog(TestCase):
             xdotool('key', 'End')
             self.click_tab(g, d, 0)
             xdotool('key', 'Right')
-            self.assertTrue(wait_until(lambda: self.controls(d, 'ComboBox'), 10),
+            self.assertTrue(wait_until(lambda: self.controls(d, 'ComboBox')),
                             'the input page did not show')
             right = min(self.controls(d, 'ComboBox'), key=lambda c: (c['window'][1], c['window'][0]))
             self.click_centre(g, right)
             time.sleep(0.5)
             xdotool('key', 'Down')
             xdotool('key', 'Return')
-            self.assertTrue(wait_until(lambda: combo_items(right)[1] == 1, 10))
+            self.assertTrue(wait_until(lambda: combo_items(right)[1] == 1))
             self.click_centre(g, self.button(d, IDOK))
             self.wait_closed(g)
 
@@ -198,7 +204,7 @@ class ConfigDialog(TestCase):
             g.wait_window()
             d = self.open_dialog(g)
             self.click_tab(g, d, 2)
-            self.assertTrue(wait_until(lambda: self.button(d, 999)['visible'] == '1', 10))
+            self.assertTrue(wait_until(lambda: self.button(d, 999)['visible'] == '1'))
             self.click_centre(g, self.button(d, 999))
             self.assertTrue(wait_until(lambda: clipboard_text() and b'[System info]' in clipboard_text(),
                                        10), 'no report on the clipboard')
@@ -245,16 +251,18 @@ class ConfigDialog(TestCase):
             with AudioCapture(g.path('sink.raw')) as audio:
                 g.start()
                 g.wait_window()
-                time.sleep(1.5)  # the music is heard before the dialog opens
+                # The music is heard (a second of it) before the dialog opens.
+                self.assertTrue(wait_until(lambda: heard_for(audio.so_far(), MUSIC_LEVEL / 4, 1.0)),
+                                'no music before the dialog')
                 d = self.open_dialog(g)
                 self.assertEqual(STOP, self.button(d, 504)['text'])
                 self.assertEqual('1', self.button(d, 505)['enabled'])
                 # The music test button stops the music at once.
                 self.click_centre(g, self.button(d, 504))
-                self.assertTrue(wait_until(lambda: self.button(d, 504)['text'] == PLAY, 10))
+                self.assertTrue(wait_until(lambda: self.button(d, 504)['text'] == PLAY))
                 # The voice checkbox disables its test button at once.
                 self.click_centre(g, self.button(d, 501))
-                self.assertTrue(wait_until(lambda: self.button(d, 505)['enabled'] == '0', 10))
+                self.assertTrue(wait_until(lambda: self.button(d, 505)['enabled'] == '0'))
                 time.sleep(2.0)
                 self.click_centre(g, self.button(d, IDCANCEL))
                 self.wait_closed(g)

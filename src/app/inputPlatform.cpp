@@ -50,7 +50,7 @@ bool platformPoll(uint8_t inputMode, bool sleep) {
 void platformWait(uint32_t ms) {
     // A joystick sends no messages: while one answers, it is read again within a frame.
     if (!gJoystick.readFailed && ms > frameIntervalMs()) ms = frameIntervalMs();
-    MsgWaitForMultipleObjectsEx(0, nullptr, ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    MsgWaitForMultipleObjectsEx(0, nullptr, platformRealSpanMs(ms), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
 // A moving picture is presented at most once per refresh of the display.

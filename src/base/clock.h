@@ -17,6 +17,9 @@ void setClockSource(ClockSource source);
 // Sleeps for ms milliseconds (Sleep in the program), or calls the hook a test installed.
 void sleepFor(uint32_t ms);
 void platformSleep(uint32_t ms);
+// A span of ms milliseconds of the platform's clock in real milliseconds (longer while a test has
+// slowed the clock), for waits the program makes outside platformSleep.
+uint32_t platformRealSpanMs(uint32_t ms);
 // Test seam: replaces the sleep (nullptr restores the platform's).
 using SleepHook = void (*)(uint32_t ms);
 void setSleepHook(SleepHook hook);

@@ -11,3 +11,5 @@ uint32_t platformTimeMs() {
 }
 
 void platformSleep(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+uint32_t platformRealSpanMs(uint32_t ms) { return ms; }

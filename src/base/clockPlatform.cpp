@@ -27,7 +27,9 @@ uint32_t platformTimeMs() {
     return slowdown == 1 ? now : origin + (now - origin) / slowdown;
 }
 
-void platformSleep(uint32_t ms) {
-    uint64_t real = static_cast<uint64_t>(ms) * clockSlowdown();
-    Sleep(static_cast<DWORD>(real < 0xFFFFFFFEu ? real : 0xFFFFFFFEu));
+uint32_t platformRealSpanMs(uint32_t ms) {
+    const uint64_t real = static_cast<uint64_t>(ms) * clockSlowdown();
+    return static_cast<uint32_t>(real < 0xFFFFFFFEu ? real : 0xFFFFFFFEu);
 }
+
+void platformSleep(uint32_t ms) { Sleep(platformRealSpanMs(ms)); }

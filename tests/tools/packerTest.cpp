@@ -253,3 +253,53 @@ TEST(PackerCommandLine, PackListExtract) {
     EXPECT_EQ(1, run({"pack", (in.s / "none"), archive}, out, err));
     EXPECT_NE(std::string::npos, err.find("not a folder"));
 }
+
+TEST(Packer, ProgressCountsEveryEntryAndItsBytes) {
+    Sample in;
+    std::vector<packer::PackProgress> seen;
+    std::string error;
+    ASSERT_TRUE(packer::packFolder(in.folder, in.s / "p.dat", packer::PackOptions(), error, nullptr,
+                                   [&](const packer::PackProgress& p) { seen.push_back(p); }))
+        << error;
+    ASSERT_EQ(5u, seen.size());
+    for (size_t i = 0; i < seen.size(); ++i) {
+        EXPECT_EQ(i + 1, seen[i].files);
+        EXPECT_EQ(5u, seen[i].totalFiles);
+        EXPECT_EQ(2205u, seen[i].totalBytes);  // 4 + 1500 + 1 + 700 + 0
+        if (i) {
+            EXPECT_GE(seen[i].bytes, seen[i - 1].bytes);
+        }
+    }
+    EXPECT_EQ(2205u, seen.back().bytes);
+}
+
+TEST(PackerCommandLine, ShowsProgressOnLargeFoldersOnly) {
+    EXPECT_FALSE(packer::isLargeFolder(199, (uint64_t(32) << 20) - 1));
+    EXPECT_TRUE(packer::isLargeFolder(200, 0));
+    EXPECT_TRUE(packer::isLargeFolder(1, uint64_t(32) << 20));
+
+    Sample small;
+    std::vector<std::string> lines;
+    auto sink = [&](const std::string& line) { lines.push_back(line); };
+    std::string out, err;
+    std::vector<std::string> args = {"packer", "pack", small.folder, small.s / "s.dat"};
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    ASSERT_EQ(0, packer::runPacker(int(argv.size()), argv.data(), out, err, sink)) << err;
+    EXPECT_TRUE(lines.empty());
+
+    Scratch s;
+    const std::string big = s / "big";
+    for (int i = 0; i < 250; ++i)
+        writeFile(big + "/f" + std::to_string(1000 + i) + ".bin", testData(100, uint8_t(i)));
+    args = {"packer", "pack", big, s / "b.dat"};
+    argv.clear();
+    for (std::string& a : args) argv.push_back(a.data());
+    ASSERT_EQ(0, packer::runPacker(int(argv.size()), argv.data(), out, err, sink)) << err;
+    // One line for each tenth, the last one for the whole folder; nothing goes to out or err.
+    ASSERT_EQ(10u, lines.size());
+    EXPECT_EQ("packing: 10% (25 of 250 files, 0.0 of 0.0 MiB)", lines.front());
+    EXPECT_EQ("packing: 100% (250 of 250 files, 0.0 of 0.0 MiB)", lines.back());
+    EXPECT_NE(std::string::npos, out.find("packed 250 entries"));
+    EXPECT_TRUE(err.empty());
+}

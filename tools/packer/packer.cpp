@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -155,10 +156,17 @@ const char kUsage[] =
     "                       the same name in another archive is used only when that archive's\n"
     "                       priority is strictly higher, or equal and it is read later\n"
     "         --key K       key byte 0 to 255 (default 0); entries are enciphered unless it is 0\n"
+    "         A folder of 200 files or 32 MiB or more shows its progress on stderr.\n"
     "list     prints the archive's priority and each entry's key, size, offset and name\n"
     "extract  writes every entry under FOLDER, backslashes becoming folders\n"
     "\n"
     "Exit status: 0 on success, 1 when the operation fails, 2 for a wrong command line.\n";
+
+std::string mebibytes(uint64_t bytes) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", double(bytes) / (1024.0 * 1024.0));
+    return text;
+}
 
 int usageError(std::string& err, const std::string& message) {
     err += "packer: " + message + "\n(run \"packer --help\" for the usage)\n";
@@ -167,8 +175,13 @@ int usageError(std::string& err, const std::string& message) {
 
 }  // namespace
 
+bool isLargeFolder(size_t files, uint64_t bytes) {
+    return files >= 200 || bytes >= (uint64_t(32) << 20);
+}
+
 bool packFolder(const std::string& folder, const std::string& archive, const PackOptions& options,
-                std::string& error, std::vector<std::string>* names) {
+                std::string& error, std::vector<std::string>* names,
+                const std::function<void(const PackProgress&)>& progress) {
     std::vector<Input> inputs;
     if (!collectInputs(folder, archive, inputs, error)) return false;
     if (inputs.size() > 0xFFFFFFFFu) {
@@ -193,6 +206,10 @@ bool packFolder(const std::string& folder, const std::string& archive, const Pac
         offset += in.size;
     }
 
+    PackProgress done;
+    done.totalFiles = inputs.size();
+    for (const Input& in : inputs) done.totalBytes += in.size;
+
     const std::string partial = archive + ".partial";
     {
         std::ofstream out(partial, std::ios::binary | std::ios::trunc);
@@ -208,6 +225,9 @@ bool packFolder(const std::string& folder, const std::string& archive, const Pac
                 removeFile(partial);
                 return false;
             }
+            ++done.files;
+            done.bytes += in.size;
+            if (progress) progress(done);
         }
         out.flush();
         if (!out) {
@@ -316,7 +336,8 @@ bool extractArchive(const std::string& archive, const std::string& folder, std::
     return true;
 }
 
-int runPacker(int argc, char** argv, std::string& out, std::string& err) {
+int runPacker(int argc, char** argv, std::string& out, std::string& err,
+              const std::function<void(const std::string&)>& progress) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) return usageError(err, "no command given");
     const std::string command = args[0];
@@ -355,8 +376,24 @@ int runPacker(int argc, char** argv, std::string& out, std::string& err) {
     std::string error;
     if (command == "pack") {
         if (operands.size() != 2) return usageError(err, "pack takes FOLDER and ARCHIVE");
+        int tenthsShown = 0;
+        std::function<void(const PackProgress&)> report;
+        if (progress) {
+            report = [&](const PackProgress& p) {
+                if (!isLargeFolder(p.totalFiles, p.totalBytes)) return;
+                // By bytes, or by entries for a folder of empty files.
+                int tenths = p.totalBytes ? int(p.bytes * 10 / p.totalBytes)
+                                          : int(p.files * 10 / p.totalFiles);
+                if (tenths <= tenthsShown && p.files < p.totalFiles) return;
+                tenthsShown = tenths;
+                progress("packing: " + std::to_string(tenths * 10) + "% (" +
+                         std::to_string(p.files) + " of " + std::to_string(p.totalFiles) +
+                         " files, " + mebibytes(p.bytes) + " of " + mebibytes(p.totalBytes) +
+                         " MiB)");
+            };
+        }
         std::vector<std::string> names;
-        if (!packFolder(operands[0], operands[1], options, error, &names)) {
+        if (!packFolder(operands[0], operands[1], options, error, &names, report)) {
             err += "packer: " + error + "\n";
             return 1;
         }

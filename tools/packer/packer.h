@@ -3,6 +3,7 @@
 // the keystream are the engine's own (files/archiveFormat.h, files/keystream.h).
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,10 +11,21 @@
 
 namespace packer {
 
+// How far a pack has come: after each entry, the entries and bytes written and their totals.
+struct PackProgress {
+    size_t files = 0;
+    size_t totalFiles = 0;
+    uint64_t bytes = 0;
+    uint64_t totalBytes = 0;
+};
+
 struct PackOptions {
     uint32_t priority = 0;
     uint8_t key = 0;  // 0 stores the entries plain
 };
+
+// A folder large enough for the command line to show the progress of packing it.
+bool isLargeFolder(size_t files, uint64_t bytes);
 
 struct ListedEntry {
     uint8_t key;
@@ -25,9 +37,10 @@ struct ListedEntry {
 // Packs every file under folder, named by its path relative to folder with backslashes between
 // the parts (so "script/start.txt" becomes "script\start.txt"), sorted by name. The archive is
 // written beside its final name and renamed into place once complete. names, when given,
-// receives the entry names in archive order.
+// receives the entry names in archive order; progress, when given, is called after each entry.
 bool packFolder(const std::string& folder, const std::string& archive, const PackOptions& options,
-                std::string& error, std::vector<std::string>* names = nullptr);
+                std::string& error, std::vector<std::string>* names = nullptr,
+                const std::function<void(const PackProgress&)>& progress = {});
 
 // The header and the entries of an archive. False with a message for an unreadable or damaged
 // archive (entries holds the records before the damage).
@@ -39,6 +52,9 @@ bool listArchive(const std::string& archive, ArchiveHeader& header,
 bool extractArchive(const std::string& archive, const std::string& folder, std::string& error);
 
 // The command line: argv as given to main; messages go to out and err; returns the exit code.
-int runPacker(int argc, char** argv, std::string& out, std::string& err);
+// When progress is given, packing a large folder sends it lines of how far it has come, as they
+// happen (about every tenth of the work).
+int runPacker(int argc, char** argv, std::string& out, std::string& err,
+              const std::function<void(const std::string&)>& progress = {});
 
 }  // namespace packer

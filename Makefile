@@ -1,5 +1,7 @@
-# make          builds both configurations (build/full, build/earlier) and the native build
+# make          builds both configurations (build/full, build/earlier), the native build and the
+#               demo game's data folders (build/demo/full/data, build/demo/earlier/data)
 # make play     installs what is missing, builds, builds the demo data folder and plays it
+#               (PLAY_CONFIG=earlier make play: the earlier configuration)
 # make test     installs what is missing, builds everything and runs every test
 # make bench    runs the benchmarks (native build)
 # make fuzz     builds the fuzz targets (clang, libFuzzer) and runs each for FUZZ_SECONDS
@@ -13,9 +15,9 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?=
 
-.PHONY: all full earlier native deps test play bench fuzz idle-cpu clean
+.PHONY: all full earlier native deps test play bench fuzz idle-cpu demo clean
 
-all: full earlier native
+all: full earlier native demo
 
 deps:
 	@scripts/install-deps
@@ -36,12 +38,18 @@ earlier: $(BUILD)/earlier/Makefile
 native: $(BUILD)/native/Makefile
 	$(MAKE) -C $(BUILD)/native -j$(JOBS) --no-print-directory
 
+# The demo game: pictures, sounds and movie generated (cached under $(BUILD)/demo/cache), texts
+# converted, everything packed by the native packer.
+demo: native
+	tools/demo/buildDemo $(BUILD) $(BUILD)/demo/full/data full
+	tools/demo/buildDemo $(BUILD) $(BUILD)/demo/earlier/data earlier
+
 test: deps
 	$(MAKE) all
 	scripts/run-tests $(BUILD)
 
 play: deps
-	$(MAKE) full native
+	$(MAKE) $(or $(PLAY_CONFIG),full) native
 	scripts/play $(BUILD) $(DATA)
 
 fuzz: deps $(BUILD)/fuzz/Makefile

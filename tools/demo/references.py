@@ -12,6 +12,9 @@ COLOURS = {'WHITE', 'RED', 'BLUE', 'PURPLE', 'ORANGE', 'YELLOW', 'PINK', 'SKYBLU
            'GRAY', 'BLACK'}
 SHAKES = {'slow', 'big', 'small', 'xonly', 'yonly', 'once'}
 MODES = {'adv', 'novel', 'novel2', 'system', 'demo'}
+KEYWORDS = {'', '.', 'IF', 'ELSE', 'GOTO', 'CALL', 'LOAD', 'SELECT', 'CASE', 'ENDSEL', 'EXIT', 'QUIT'}
+COMMANDS = {'wait', 'reset', 'date', 'chapter', 'img', 'fade', 'fadein', 'fadeout', 'bgm', 'env', 'se',
+            'voice', 'flash', 'shake', 'wipe', 'system', 'movie', 'custom', 'mode', 'test'}
 # The pictures and sounds the engine loads by name.
 ENGINE_FILES = [
     'img/sys_box_normal.png', 'img/sys_box_base.png', 'img/sys_box_noclock.png',
@@ -64,6 +67,8 @@ def check_script(checker, path, name, voice_folder):
         words = rest.split()
         w0 = words[0] if words else ''
         upper = word.upper()
+        if upper not in KEYWORDS and word not in COMMANDS:
+            checker.fault('%s: no command .%s (command words count letter case)' % (where, word))
         if upper in ('LOAD', 'CALL'):
             checker.need('script/' + rest, where)
         elif upper == 'SELECT' and w0:

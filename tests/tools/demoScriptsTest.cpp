@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "config/registry.h"
 #include "config/systemInfo.h"
 #include "files/archiveIndex.h"
+#include "graphics/image.h"
 #include "presentation/msgSpeakers.h"
 #include "scenario/variableStore.h"
 #include "scenario/variables.h"
@@ -214,4 +216,78 @@ TEST_F(DemoScripts, ASecondPlaythroughShowsTheLinesOfWhatWasSeen) {
     play({"tower, beach", {1, 2}});
     EXPECT_EQ(1u, shownWith(text("这片海我们好像来过", "この海には前にも来た")));
     EXPECT_GT(host.shown.size(), before);
+}
+
+TEST_F(DemoScripts, PicturesDecodeAtTheSizesTheEngineDrawsThemAt) {
+    struct Size {
+        const char* name;
+        int32_t width, height, bytesPerPixel;
+    };
+    const Size sizes[] = {
+        {"sys_box_normal.png", 800, 200, 4}, {"sys_box_base.png", 800, 200, 4},
+        {"sys_box_noclock.png", 800, 200, 4}, {"sys_box_clock_a.png", 160, 160, 4},
+        {"sys_box_clock_b.png", 160, 160, 4}, {"sys_box_clock_c.png", 160, 160, 4},
+        {"sys_box_clock1.png", 170, 200, 4}, {"sys_box_clock2.png", 170, 200, 4},
+        {"sys_box_clock3.png", 170, 200, 4}, {"sys_box_flash.png", 170, 200, 4},
+        {"sys_box_prompt.png", 24, 192, 4}, {"sys_box_config.png", 80, 72, 4},
+        {"sys_select_item.png", 600, 180, 4}, {"sys_log_bar.png", 20, 600, 4},
+        {"sys_log_handle.png", 20, 60, 4}, {"sys_log_item.png", 780, 225, 4},
+        {"sys_log_icon_up.png", 20, 60, 4}, {"sys_log_icon_down.png", 20, 60, 4},
+        {"sys_save_base.png", 800, 600, 4}, {"sys_load_base.png", 800, 600, 4},
+        {"sys_save_empty.png", 104, 78, 4}, {"sys_load_empty.png", 104, 78, 4},
+        {"sys_save_cursor.png", 108, 82, 4}, {"sys_load_cursor.png", 108, 82, 4},
+        {"sys_save_quick.png", 40, 18, 4}, {"sys_save_ok.png", 120, 40, 4},
+        {"sys_save_del.png", 120, 40, 4}, {"sys_save_back.png", 120, 40, 4},
+        {"sys_load_ok.png", 120, 40, 4}, {"sys_load_del.png", 120, 40, 4},
+        {"sys_load_back.png", 120, 40, 4}, {"map_icon_cliff.png", 64, 256, 4},
+        {"map_tip_cliff.png", 260, 56, 4}, {"rule_circle.png", 800, 600, 1},
+        {"rule_blinds.png", 800, 600, 1}, {"rule_diag.png", 800, 600, 1},
+        {"sys_splash.png", 800, 600, 3}, {"yk_base.png", 300, 520, 4},
+        {"yk_face_smile.png", 140, 140, 4}, {"keeper.png", 280, 500, 4},
+    };
+    for (const Size& size : sizes) {
+        cSprite sprite;
+        ASSERT_TRUE(sprite.LoadPng(size.name)) << size.name;
+        EXPECT_EQ(size.width, sprite.width) << size.name;
+        EXPECT_EQ(size.height, sprite.height) << size.name;
+        EXPECT_EQ(size.bytesPerPixel, sprite.bytesPerPixel) << size.name;
+    }
+#ifndef MORVANE_EARLIER
+    cSprite flow;
+    EXPECT_TRUE(flow.LoadPng("sys_flow_base.png"));
+#endif
+
+    // Every picture of the archives decodes; each background is 800 by 600 with the top band
+    // the demo's document gives it (pixels are stored blue, green, red).
+    const struct {
+        const char* name;
+        uint8_t red, green, blue;
+    } bands[] = {
+        {"bg_title.png", 20, 20, 60}, {"bg_shore.png", 60, 40, 100}, {"bg_stairs.png", 70, 50, 30},
+        {"bg_lamp.png", 10, 20, 50}, {"bg_hut.png", 90, 60, 40}, {"bg_hut_past.png", 120, 100, 70},
+        {"map_island.png", 40, 110, 160}, {"bg_cliff.png", 200, 120, 80},
+        {"bg_beach.png", 20, 40, 70}, {"bg_forest.png", 30, 60, 40}, {"bg_end.png", 10, 10, 10},
+    };
+    for (const auto& band : bands) {
+        cSprite sprite;
+        ASSERT_TRUE(sprite.LoadPng(band.name)) << band.name;
+        ASSERT_EQ(800, sprite.width);
+        ASSERT_EQ(600, sprite.height);
+        ASSERT_EQ(3, sprite.bytesPerPixel);
+        for (int y : {0, 30, 59}) {
+            const uint8_t* p = sprite.pixels + (size_t(y) * sprite.pitch + 400) * 3;
+            EXPECT_EQ(band.blue, p[0]) << band.name;
+            EXPECT_EQ(band.green, p[1]) << band.name;
+            EXPECT_EQ(band.red, p[2]) << band.name;
+        }
+    }
+    size_t pictures = 0;
+    for (const auto& entry : gArchiveIndex) {
+        const char* name = entry.first.c_str();
+        if (std::strncmp(name, "img\\", 4) != 0) continue;
+        cSprite sprite;
+        EXPECT_TRUE(sprite.LoadPng(name + 4)) << name;
+        ++pictures;
+    }
+    EXPECT_GT(pictures, 60u);
 }

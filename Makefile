@@ -7,6 +7,7 @@
 # make fuzz     builds the fuzz targets (clang, libFuzzer) and runs each for FUZZ_SECONDS
 #               (FUZZ_TARGETS="png archive" runs only those)
 # make idle-cpu  measures the program's CPU time while it waits (full build, under Wine)
+# make frame-trace  one frame of a demo scene composed and presented under Wine, step by step
 JOBS ?= $(shell nproc)
 # BUILD names the folder that holds the three build folders (several work trees or people may build
 # side by side with BUILD=build-mine).
@@ -15,7 +16,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?=
 
-.PHONY: all full earlier native deps test play bench fuzz idle-cpu demo clean
+.PHONY: all full earlier native deps test play bench fuzz idle-cpu demo frame-trace clean
 
 all: full earlier native demo
 
@@ -61,6 +62,9 @@ bench: native
 
 idle-cpu: full
 	cd $(BUILD)/full && $(CURDIR)/scripts/wine-run . python3 $(CURDIR)/bench/idleCpu.py $(IDLE_CPU_ARGS)
+
+frame-trace: full native
+	scripts/frame-trace $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

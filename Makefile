@@ -3,7 +3,7 @@
 # make play     installs what is missing, builds, builds the demo data folder and plays it
 #               (PLAY_CONFIG=earlier make play: the earlier configuration)
 # make test     installs what is missing, builds everything and runs every test
-# make bench    runs the benchmarks (native build)
+# make bench    runs the benchmarks (native build) and prints them beside their references
 # make fuzz     builds the fuzz targets (clang, libFuzzer) and runs each for FUZZ_SECONDS
 #               (FUZZ_TARGETS="png archive" runs only those)
 # make idle-cpu  measures the program's CPU time while it waits (full build, under Wine)
@@ -58,7 +58,7 @@ fuzz: deps $(BUILD)/fuzz/Makefile
 	tests/fuzz/runFuzzers $(BUILD)/fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 bench: native
-	$(BUILD)/native/bench/morvane_bench
+	tools/bench/benchTable.py run $(BUILD)/native/bench/morvane_bench $(BUILD)/native/bench
 
 idle-cpu: full
 	cd $(BUILD)/full && $(CURDIR)/scripts/wine-run . python3 $(CURDIR)/bench/idleCpu.py $(IDLE_CPU_ARGS)

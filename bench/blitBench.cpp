@@ -1,5 +1,6 @@
 // Blits and fills at 800 x 600 onto a 3-byte screen canvas; the hot kernels also in their SSE4.1
-// and scalar forms beside the widest form the processor runs.
+// and scalar forms beside the widest form the processor runs; memset and memcpy of the bytes the
+// fills write (and read) as their floor.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -133,6 +134,27 @@ void BM_FillRectAlpha_4(benchmark::State& state) {
         gGraphics.FillRectAlpha(target, Rgb{10, 20, 30}, 0, 0, kBenchWidth, kBenchHeight, 100);
     pixelsProcessed(state);
 }
+void screenMemset(benchmark::State& state, cSprite& target) {
+    for (auto _ : state) {
+        std::memset(target.pixels, 10, static_cast<size_t>(target.ByteCount()));
+        benchmark::ClobberMemory();
+    }
+    pixelsProcessed(state);
+}
+void BM_Screen_memset_3(benchmark::State& state) { screenMemset(state, fixture().screen); }
+void BM_Screen_memset_4(benchmark::State& state) {
+    cSprite target = fixture().sprite;
+    screenMemset(state, target);
+}
+void BM_Screen_memcpy_4(benchmark::State& state) {
+    Fixture& f = fixture();
+    cSprite target = f.sprite;
+    for (auto _ : state) {
+        std::memcpy(target.pixels, f.translucent.pixels, static_cast<size_t>(target.ByteCount()));
+        benchmark::ClobberMemory();
+    }
+    pixelsProcessed(state);
+}
 }  // namespace
 
 BENCHMARK(BM_Blt_3from4_sprite)->Unit(benchmark::kMicrosecond);
@@ -150,3 +172,6 @@ BENCHMARK(BM_FillRect_3)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FillRectAlpha_3)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FillRect_4)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FillRectAlpha_4)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Screen_memset_3)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Screen_memset_4)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Screen_memcpy_4)->Unit(benchmark::kMicrosecond);

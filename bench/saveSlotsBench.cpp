@@ -1,7 +1,12 @@
 // A quick save of an 800 by 600 game: the slot header with its thumbnail, the replacing write of a
-// slot file into a save folder, and the 24 header reads of the save/load screen's grid.
+// slot file into a save folder, and the 24 header reads of the save/load screen's grid; the same
+// writes and reads through plain POSIX calls (no keystream) as their floor.
 #include <benchmark/benchmark.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -17,6 +22,8 @@
 namespace {
 // The body of a save in progress: about what the six sections of a game with a full backlog hold.
 constexpr size_t kBodyBytes = 24u << 10;
+// The save folder of the last sceneAndFolder, with its "/".
+std::string gFolder;
 
 bool sceneAndFolder() {
     resetEngineState();
@@ -32,7 +39,8 @@ bool sceneAndFolder() {
         }
     char folder[] = "/tmp/morvane-bench-XXXXXX";
     if (!mkdtemp(folder)) return false;
-    return setSaveFolder((std::string(folder) + "/").c_str());
+    gFolder = std::string(folder) + "/";
+    return setSaveFolder(gFolder.c_str());
 }
 
 void BM_SaveHeaderWithThumbnail(benchmark::State& state) {
@@ -77,4 +85,41 @@ void BM_SaveScreenHeaderReads(benchmark::State& state) {
         }
 }
 BENCHMARK(BM_SaveScreenHeaderReads)->Unit(benchmark::kMillisecond);
+
+// A temporary file written, synced and renamed over the slot file, as the replace does.
+void BM_SlotFilePlainWrite(benchmark::State& state) {
+    if (!sceneAndFolder()) return state.SkipWithError("no scene");
+    std::vector<uint8_t> bytes(sizeof(SaveSlotHeader) + kBodyBytes, 0x5A);
+    const std::string temp = gFolder + "savedata.tmp", final = gFolder + "savedata.000";
+    for (auto _ : state) {
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        const bool ok = fd >= 0 && ::write(fd, bytes.data(), bytes.size()) == ssize_t(bytes.size()) &&
+                        fsync(fd) == 0;
+        if (fd >= 0) ::close(fd);
+        if (!ok || std::rename(temp.c_str(), final.c_str()) != 0) return state.SkipWithError("write failed");
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes.size()));
+}
+BENCHMARK(BM_SlotFilePlainWrite)->Unit(benchmark::kMillisecond);
+
+// 24 headers read through open, read and close.
+void BM_SaveScreenPlainReads(benchmark::State& state) {
+    if (!sceneAndFolder()) return state.SkipWithError("no scene");
+    std::vector<uint8_t> bytes(sizeof(SaveSlotHeader) + kBodyBytes, 0x5A);
+    char name[16];
+    for (int slot = 0; slot < 24; ++slot) {
+        saveSlotFileName(slot, name);
+        replaceSaveFile(name, [&bytes](cSaveFile& file) { return file.Write(bytes.data(), bytes.size()); });
+    }
+    std::vector<uint8_t> header(sizeof(SaveSlotHeader));
+    for (auto _ : state)
+        for (int slot = 0; slot < 24; ++slot) {
+            saveSlotFileName(slot, name);
+            const int fd = ::open((gFolder + name).c_str(), O_RDONLY | O_CLOEXEC);
+            if (fd < 0 || ::read(fd, header.data(), header.size()) != ssize_t(header.size()))
+                return state.SkipWithError("read failed");
+            ::close(fd);
+        }
+}
+BENCHMARK(BM_SaveScreenPlainReads)->Unit(benchmark::kMillisecond);
 }  // namespace

@@ -1,5 +1,6 @@
 // Ogg Vorbis decoding: the loader's Decode in refills of half a music buffer against a plain
-// ov_read loop over the same file, a piece that loops every second, and a voice decoded whole.
+// ov_read loop over the same file, a piece that loops every second, and a voice decoded whole
+// against ov_read alone.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -45,10 +46,9 @@ void BM_DecodeRefills60sLoop1s(benchmark::State& state) {
     decodeRefills(state, music60sLoop1s(), true);
 }
 
-// The same bytes through ov_read alone, into the same half-buffer-sized blocks.
-void BM_PlainOvRead60s(benchmark::State& state) {
-    const Bytes& file = music60s();
-    std::vector<uint8_t> half(kRefillBytes);
+// The same bytes through ov_read alone, into blocks of the given size.
+void plainOvRead(benchmark::State& state, const Bytes& file, int64_t total, int64_t block) {
+    std::vector<uint8_t> half(block);
     for (auto _ : state) {
         cOggStream stream;
         stream.allocation = std::malloc(file.size());
@@ -64,11 +64,11 @@ void BM_PlainOvRead60s(benchmark::State& state) {
             break;
         }
         int bitstream = 0;
-        for (int64_t done = 0; done < kMusicBytes;) {
+        for (int64_t done = 0; done < total;) {
             int64_t filled = 0;
-            while (filled < kRefillBytes) {
+            while (filled < block) {
                 long got = ov_read(&vf, reinterpret_cast<char*>(half.data()) + filled,
-                                   static_cast<int>(kRefillBytes - filled), 0, 2, 1, &bitstream);
+                                   static_cast<int>(block - filled), 0, 2, 1, &bitstream);
                 if (got <= 0) break;
                 filled += got;
             }
@@ -78,7 +78,14 @@ void BM_PlainOvRead60s(benchmark::State& state) {
         ov_clear(&vf);
         benchmark::DoNotOptimize(half.data());
     }
-    state.SetBytesProcessed(int64_t(state.iterations()) * kMusicBytes);
+    state.SetBytesProcessed(int64_t(state.iterations()) * total);
+}
+void BM_PlainOvRead60s(benchmark::State& state) {
+    plainOvRead(state, music60s(), kMusicBytes, kRefillBytes);
+}
+// The voice through ov_read alone, into one buffer of the whole sound.
+void BM_PlainOvReadVoice10s(benchmark::State& state) {
+    plainOvRead(state, voice10s(), 441000 * 2, 441000 * 2);
 }
 
 void BM_DecodeVoice10sWhole(benchmark::State& state) {
@@ -99,3 +106,4 @@ BENCHMARK(BM_PlainOvRead60s)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DecodeRefills60s)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DecodeRefills60sLoop1s)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DecodeVoice10sWhole)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainOvReadVoice10s)->Unit(benchmark::kMillisecond);

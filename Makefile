@@ -8,6 +8,7 @@
 #               (FUZZ_TARGETS="png archive" runs only those)
 # make idle-cpu  measures the program's CPU time while it waits (full build, under Wine)
 # make frame-trace  one frame of a demo scene composed and presented under Wine, step by step
+# make readme-screenshot  the demo's screenshot (demo/screenshot.png), taken by its whole-program test
 JOBS ?= $(shell nproc)
 # BUILD names the folder that holds the three build folders (several work trees or people may build
 # side by side with BUILD=build-mine).
@@ -16,7 +17,8 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?=
 
-.PHONY: all full earlier native deps test play bench fuzz idle-cpu demo frame-trace clean
+.PHONY: all full earlier native deps test play bench fuzz idle-cpu demo frame-trace \
+       readme-screenshot clean
 
 all: full earlier native demo
 
@@ -65,6 +67,12 @@ idle-cpu: full
 
 frame-trace: full native
 	scripts/frame-trace $(BUILD)
+
+# The screenshot of the demo's whole-program test (tests/tools/demoGameTest.py), full configuration.
+readme-screenshot: full demo
+	cd $(BUILD)/full/tests/tools && MORVANE_SCREENSHOT=$(CURDIR)/demo/screenshot.png \
+	  $(CURDIR)/scripts/wine-run $(abspath $(BUILD))/full python3 $(CURDIR)/tests/tools/demoGameTest.py \
+	  $(abspath $(BUILD))/demo/full/data
 
 clean:
 	rm -rf $(BUILD)

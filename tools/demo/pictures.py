@@ -284,7 +284,7 @@ def _figure(w, h, coat, hair, long_hair):
     c.polygon([(cx - 70, 190), (cx + 70, 190), (cx + 130, h), (cx - 130, h)], coat)
     c.rect(cx - 18, 170, 36, 30, SKIN)
     c.disc(cx, 110, 70, SKIN)
-    c.ellipse(cx, 70, 76, 44, hair)
+    c.ellipse(cx, 58, 76, 38, hair)  # above the eyes of the face picture
     c.rect(cx - 130, h - 4, 260, 4, tuple(v // 2 for v in coat))
     return c
 

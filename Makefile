@@ -8,7 +8,9 @@
 #               (FUZZ_TARGETS="png archive" runs only those)
 # make idle-cpu  measures the program's CPU time while it waits (full build, under Wine)
 # make frame-trace  one frame of a demo scene composed and presented under Wine, step by step
-# make readme-screenshot  the demo's screenshot (demo/screenshot.png), taken by its whole-program test
+# make readme   refreshes the README's generated parts: readme-screenshot (the demo's screenshot,
+#               taken by its whole-program test), readme-bench (the benchmark table),
+#               readme-frame-trace (the frame trace)
 JOBS ?= $(shell nproc)
 # BUILD names the folder that holds the three build folders (several work trees or people may build
 # side by side with BUILD=build-mine).
@@ -18,7 +20,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?=
 
 .PHONY: all full earlier native deps test play bench fuzz idle-cpu demo frame-trace \
-       readme-screenshot clean
+       readme-screenshot readme readme-bench readme-frame-trace clean
 
 all: full earlier native demo
 
@@ -68,11 +70,19 @@ idle-cpu: full
 frame-trace: full native
 	scripts/frame-trace $(BUILD)
 
+readme: readme-screenshot readme-bench readme-frame-trace
+
 # The screenshot of the demo's whole-program test (tests/tools/demoGameTest.py), full configuration.
 readme-screenshot: full demo
 	cd $(BUILD)/full/tests/tools && MORVANE_SCREENSHOT=$(CURDIR)/demo/screenshot.png \
 	  $(CURDIR)/scripts/wine-run $(abspath $(BUILD))/full python3 $(CURDIR)/tests/tools/demoGameTest.py \
 	  $(abspath $(BUILD))/demo/full/data
+
+readme-bench: bench
+	tools/readmeSection.py README.md benchmarks $(BUILD)/native/bench/bench.md
+
+readme-frame-trace: frame-trace
+	tools/readmeSection.py README.md frame-trace $(BUILD)/frame-trace/trace.txt --code
 
 clean:
 	rm -rf $(BUILD)

@@ -27,6 +27,7 @@ its route in order (scene, speaker) and screenshots at fixed points against the 
 generated pictures (tools/demo/pictures.py).
 """
 import os
+import struct
 import sys
 import time
 
@@ -37,11 +38,13 @@ DEMO_DATA = sys.argv.pop(1) if len(sys.argv) > 1 and not sys.argv[1].startswith(
 sys.path.insert(0, HERE)
 import demoPlay as dp  # noqa: E402
 from demoPlay import CONFIG, messages, pictures  # noqa: E402
-from game import AudioCapture, TestCase, main, xdotool  # noqa: E402
+from game import AudioCapture, TestCase, main, wait_until, wininfo, xdotool  # noqa: E402
 
 SILENCE = 0.002       # the rms of a recording where nothing plays
 AUDIBLE = 0.01        # the rms of music or a voice at the default volumes (-6 dB)
 DAWN_MUSIC = 18.0     # bgm_ending.ogg, played without looping
+CONFIG_DIALOG = 'NovelConfigDLG'
+IDOK = 1
 
 
 def log(text):
@@ -331,6 +334,77 @@ class DemoPlay(TestCase):
                         'the message after the chart', 60)
         self.assertEqual(message.text_ink(), v.text_ink())
         self.assertEqual(message.region((0, 0, 800, 400)), v.region((0, 0, 800, 400)))
+
+
+    # ---------------------------------------------------------------------------------------------
+    def test_config_dialog_text_speed(self):
+        g = dp.demo_game(self, 'demo_config', DEMO_DATA, time_limit=300)
+        with g:
+            p = dp.Player(self, g, 'mouse', log)
+            p.start()
+            p.wait_title()
+            prologue = messages('prologue')
+            p.wait_message(prologue[0])
+
+            # The slowest speed: 96 ms a character, two seconds or more for the next message (of
+            # 20 characters or more; at the default speed it takes a third of that). The program
+            # cannot type it out sooner, however loaded the machine.
+            self.set_unread_speed(g, 'Home')
+            self.assertEqual(0, struct.unpack_from('<I', g.save('morvane.cfg'))[0])
+            clicked = time.time()
+            shown = self.typing(p)
+            took = time.time() - clicked
+            log('slowest: %d partial looks, typed out in %.1f s' % (len(shown) - 1, took))
+            self.assertGreaterEqual(len(set(shown[:-1])), 3,
+                                    'the message did not type slowly: %d partial looks' % (len(shown) - 1))
+            self.assertGreater(took, 1.2, 'the message typed out too fast for the slowest speed')
+            p.wait_message(prologue[1])
+
+            # The fastest: the whole message in one frame.
+            self.set_unread_speed(g, 'End')
+            self.assertEqual(4, struct.unpack_from('<I', g.save('morvane.cfg'))[0])
+            shown = self.typing(p)
+            log('fastest: %d partial looks' % (len(shown) - 1))
+            self.assertEqual(1, len(shown), 'the message typed at the fastest speed: %d partial looks'
+                             % (len(shown) - 1))
+            p.wait_message(prologue[2])
+            p.quit()
+
+    def set_unread_speed(self, g, key):
+        """Esc opens the configuration dialog; the unread-text slider (the topmost) gets the key,
+        OK closes the dialog."""
+        g.key('Escape')
+        d = g.wait_window(CONFIG_DIALOG, 30)
+        children = []
+
+        def sliders():
+            children[:] = wininfo('children', d['hwnd'])
+            return [c for c in children if c['class'].lower() == 'msctls_trackbar32' and c['visible'] == '1']
+        self.assertTrue(wait_until(sliders, 20), 'the dialog shows no slider')
+        unread = min(sliders(), key=lambda c: c['window'][1])
+        g.click_window(unread, unread['client'][2] // 2, unread['client'][3] // 2)
+        xdotool('key', key)
+        ok = [c for c in children if c['id'] == str(IDOK)][0]
+        g.click_window(ok, ok['client'][2] // 2, ok['client'][3] // 2)
+        self.assertTrue(wait_until(lambda: not g.windows(CONFIG_DIALOG), 30), 'the dialog stayed open')
+        self.assertTrue(wait_until(lambda: g.window()['enabled'] == '1', 30))
+
+    def typing(self, p):
+        """Clicks the message away and looks at the text area until the next message has typed
+        out (the prompt shows): the distinct inks of the new message seen on the way, the whole
+        message last."""
+        previous = p.last_ink
+        p.ok()
+        seen = []
+        deadline = time.time() + 120
+        while time.time() < deadline:
+            v = p.view()
+            ink = v.text_ink()
+            if ink != previous and sum(ink) >= 30 and (not seen or seen[-1] != ink):
+                seen.append(ink)
+            if seen and v.prompt() is not None and seen[-1] == ink:
+                return seen
+        self.fail('the next message did not type out')
 
 
 if __name__ == '__main__':

@@ -13,8 +13,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'harness'))
-from game import (BUILD, CODEPAGE, Game, TestCase, _run, main, screenshot_screen,  # noqa: E402
-                  wait_until, wininfo, xdotool)
+from game import (BUILD, CODEPAGE, Game, TestCase, _run, default_settings, main,  # noqa: E402
+                  screenshot_screen, wait_until, wininfo, xdotool)
 
 IDCANCEL, IDYES = 2, 6
 TITLE = 'Quellwood'
@@ -32,17 +32,9 @@ def setUpModule():
 
 def settings(boss_mode):
     """The settings defaults with F1 bound to the boss key and the given boss-key mode."""
-    b = bytearray(336)
-    struct.pack_into('<III', b, 0, 2, 2, 5)
-    b[13] = 1
-    b[14:18] = bytes([1, 1, 1, 1])
-    struct.pack_into('<IIII', b, 20, 50, 50, 50, 50)
-    b[36:41] = bytes([1, 1, 1, 0, 1])
-    b[46] = 1
+    b = default_settings()
     b[47] = boss_mode
-    b[308:313] = bytes([11, 22, 14, 4, 2])
     b[313] = 24                                 # F1: the boss key
-    b[325:327] = bytes([2, 3])
     return bytes(b)
 
 

@@ -20,7 +20,7 @@ import time
 import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'harness'))
-from game import BUILD, CONFIG, Game, TestCase, main, wait_until  # noqa: E402
+from game import BUILD, CONFIG, Game, TestCase, default_settings, main, wait_until  # noqa: E402
 
 IDYES = 6
 HEADER_SIZE = 25120
@@ -58,17 +58,9 @@ def png(width, height, rgba):
 
 
 def settings_block():
-    """The 336-byte settings block with the defaults, F2 bound to the flow chart (23)."""
-    b = bytearray(336)
-    struct.pack_into('<III', b, 0, 2, 2, 5)     # text speeds, auto speed
-    b[13] = 1                                   # text shadow
-    b[14:18] = bytes([1, 1, 1, 1])              # sound channels on
-    struct.pack_into('<IIII', b, 20, 50, 50, 50, 50)
-    b[36:41] = bytes([1, 1, 1, 0, 1])           # voices, stop voice on page, window, effects
-    b[46] = 1                                   # end skip after a choice
-    b[308:313] = bytes([11, 22, 14, 4, 2])      # right, middle, wheel up, wheel down, space
+    """The settings defaults with F2 bound to the flow chart (23)."""
+    b = default_settings()
     b[314] = 23                                 # F2
-    b[325:327] = bytes([2, 3])                  # pad buttons 1 and 2
     return bytes(b)
 
 

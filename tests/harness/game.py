@@ -615,6 +615,20 @@ def xdotool(*args):
     _run(['xdotool'] + [str(a) for a in args])
 
 
+def default_settings():
+    """The 336-byte settings block (morvane.cfg) with the program's defaults, for a test to change."""
+    b = bytearray(336)
+    struct.pack_into('<III', b, 0, 2, 2, 5)     # text speeds, auto speed
+    b[13] = 1                                   # text shadow
+    b[14:18] = bytes([1, 1, 1, 1])              # sound channels on
+    struct.pack_into('<IIII', b, 20, 50, 50, 50, 50)
+    b[36:41] = bytes([1, 1, 1, 0, 1])           # voices, stop voice on page, window, effects
+    b[46] = 1                                   # end skip after a choice
+    b[308:313] = bytes([11, 22, 14, 4, 2])      # right, middle, wheel up, wheel down, space
+    b[325:327] = bytes([2, 3])                  # pad buttons 1 and 2
+    return b
+
+
 def wait_until(predicate, timeout=WAIT, step=0.05):
     """Waits until predicate() is true; returns its last value (false after the timeout)."""
     deadline = time.time() + timeout

@@ -18,8 +18,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.normpath(os.path.join(HERE, '..', '..'))
 sys.path.insert(0, os.path.join(HERE, '..', 'harness'))
 sys.path.insert(0, os.path.join(REPO, 'tools', 'demo'))
-from game import (BUILD, CONFIG, Game, ProgramFailure, screenshot_screen, wait_until,  # noqa: E402
-                  wininfo, xdotool)
+from game import (BUILD, CONFIG, Game, ProgramFailure, default_settings, screenshot_screen,  # noqa: E402
+                  wait_until, wininfo, xdotool)
 import pictures  # noqa: E402
 
 IDYES = 6
@@ -290,18 +290,10 @@ def seen_flags(g):
 
 
 def settings_block(**bindings):
-    """The 336-byte settings block with the defaults; f2=23 binds F2 to action 23 and so on."""
-    b = bytearray(336)
-    struct.pack_into('<III', b, 0, 2, 2, 5)
-    b[13] = 1
-    b[14:18] = bytes([1, 1, 1, 1])
-    struct.pack_into('<IIII', b, 20, 50, 50, 50, 50)
-    b[36:41] = bytes([1, 1, 1, 0, 1])
-    b[46] = 1
-    b[308:313] = bytes([11, 22, 14, 4, 2])
+    """The settings defaults; f2=23 binds F2 to action 23 and so on."""
+    b = default_settings()
     for key, action in bindings.items():
         b[313 + int(key[1:]) - 1] = action
-    b[325:327] = bytes([2, 3])
     return bytes(b)
 
 

@@ -19,7 +19,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'
 from mediaFixtures import AMPLITUDE, ogg  # noqa: E402
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'harness'))
-from game import (BUILD, CODEPAGE, CONFIG, AudioCapture, Game, TestCase, _run,  # noqa: E402
+from game import (BUILD, CODEPAGE, CONFIG, AudioCapture, Game, TestCase, _run, default_settings,  # noqa: E402
                   clipboard_text, combo_items, main, wait_until, wininfo, xdotool)
 
 IDOK, IDCANCEL, IDYES = 1, 2, 6
@@ -53,20 +53,6 @@ def setUpModule():
     # The first window query after the display starts brings up Wine's desktop process, which
     # would hold the query's output pipe open: start it with no pipe.
     _run([os.path.join(BUILD, 'tests', 'harness', 'wininfo.exe'), 'dialogs'], check=False, timeout=60)
-
-
-def default_settings():
-    """The 336-byte settings block with its defaults, as the test knows them."""
-    b = bytearray(336)
-    struct.pack_into('<III', b, 0, 2, 2, 5)     # text speeds, auto speed
-    b[13] = 1                                   # text shadow
-    b[14:18] = bytes([1, 1, 1, 1])              # sound channels on
-    struct.pack_into('<IIII', b, 20, 50, 50, 50, 50)
-    b[36:41] = bytes([1, 1, 1, 0, 1])           # voices, stop voice on page, window, effects
-    b[46] = 1                                   # end skip after a choice
-    b[308:313] = bytes([11, 22, 14, 4, 2])      # right, middle, wheel up, wheel down, space
-    b[325:327] = bytes([2, 3])                  # pad buttons 1 and 2
-    return b
 
 
 def prepared_settings():

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +26,15 @@ constexpr size_t kBodyBytes = 24u << 10;
 // The save folder of the last sceneAndFolder, with its "/".
 std::string gFolder;
 
+// Each benchmark's folder goes when the next one is made, the last one at exit: runs leave no
+// folders behind.
+void removeFolder() {
+    if (gFolder.empty()) return;
+    std::error_code ignored;
+    std::filesystem::remove_all(gFolder, ignored);
+    gFolder.clear();
+}
+
 bool sceneAndFolder() {
     resetEngineState();
     gScreenWidth = 800;
@@ -37,6 +47,9 @@ bool sceneAndFolder() {
             p[1] = static_cast<uint8_t>(y * 3);
             p[2] = static_cast<uint8_t>(x ^ y);
         }
+    static const bool atExit = std::atexit(removeFolder) == 0;
+    (void)atExit;
+    removeFolder();
     char folder[] = "/tmp/morvane-bench-XXXXXX";
     if (!mkdtemp(folder)) return false;
     gFolder = std::string(folder) + "/";

@@ -56,6 +56,16 @@ bool sceneAndFolder() {
     return setSaveFolder(gFolder.c_str());
 }
 
+// The 24 slot files of the save/load screen's grid.
+void writeGridSlots() {
+    const std::vector<uint8_t> bytes(sizeof(SaveSlotHeader) + kBodyBytes, 0x5A);
+    char name[16];
+    for (int slot = 0; slot < 24; ++slot) {
+        saveSlotFileName(slot, name);
+        replaceSaveFile(name, [&bytes](cSaveFile& file) { return file.Write(bytes.data(), bytes.size()); });
+    }
+}
+
 void BM_SaveHeaderWithThumbnail(benchmark::State& state) {
     if (!sceneAndFolder()) return state.SkipWithError("no scene");
     std::unique_ptr<SaveSlotHeader> header(new SaveSlotHeader);
@@ -81,12 +91,8 @@ BENCHMARK(BM_SlotFileReplace)->Unit(benchmark::kMillisecond);
 
 void BM_SaveScreenHeaderReads(benchmark::State& state) {
     if (!sceneAndFolder()) return state.SkipWithError("no scene");
-    std::vector<uint8_t> bytes(sizeof(SaveSlotHeader) + kBodyBytes, 0x5A);
+    writeGridSlots();
     char name[16];
-    for (int slot = 0; slot < 24; ++slot) {
-        saveSlotFileName(slot, name);
-        replaceSaveFile(name, [&bytes](cSaveFile& file) { return file.Write(bytes.data(), bytes.size()); });
-    }
     std::unique_ptr<SaveSlotHeader> header(new SaveSlotHeader);
     for (auto _ : state)
         for (int slot = 0; slot < 24; ++slot) {
@@ -118,12 +124,8 @@ BENCHMARK(BM_SlotFilePlainWrite)->Unit(benchmark::kMillisecond);
 // 24 headers read through open, read and close.
 void BM_SaveScreenPlainReads(benchmark::State& state) {
     if (!sceneAndFolder()) return state.SkipWithError("no scene");
-    std::vector<uint8_t> bytes(sizeof(SaveSlotHeader) + kBodyBytes, 0x5A);
+    writeGridSlots();
     char name[16];
-    for (int slot = 0; slot < 24; ++slot) {
-        saveSlotFileName(slot, name);
-        replaceSaveFile(name, [&bytes](cSaveFile& file) { return file.Write(bytes.data(), bytes.size()); });
-    }
     std::vector<uint8_t> header(sizeof(SaveSlotHeader));
     for (auto _ : state)
         for (int slot = 0; slot < 24; ++slot) {

@@ -1,7 +1,5 @@
 #include "app/mainWindow.h"
 
-#include <cstdlib>
-
 #include <imm.h>
 
 #include "app/caption.h"
@@ -10,6 +8,7 @@
 #include "app/inputPlatform.h"
 #include "base/uiText.h"
 #include "base/settings.h"
+#include "base/testKnob.h"
 #include "config/systemInfo.h"
 #include "graphics/graphics.h"
 #include "graphics/screen.h"
@@ -52,11 +51,7 @@ void presentWindowed() {
 // program goes on, so a screenshot of a busy machine still sees it. Read from the environment
 // only, never from a game's data.
 uint32_t presentHoldMs() {
-    static const uint32_t hold = [] {
-        const char* value = std::getenv("MORVANE_TEST_PRESENT_HOLD_MS");
-        const long n = value ? std::strtol(value, nullptr, 10) : 0;
-        return n >= 1 && n <= 1000 ? static_cast<uint32_t>(n) : 0u;
-    }();
+    static const uint32_t hold = testKnob("MORVANE_TEST_PRESENT_HOLD_MS", 1, 1000);
     return hold;
 }
 

@@ -1,10 +1,10 @@
 // The program's clock (the multimedia timer) and sleep.
 #include "base/clock.h"
 
-#include <cstdlib>
-
 #include <windows.h>
 #include <mmsystem.h>
+
+#include "base/testKnob.h"
 
 namespace {
 // Whole-program tests that watch a timed state (text typing out) set MORVANE_TEST_CLOCK_SLOWDOWN
@@ -12,9 +12,8 @@ namespace {
 // finish first. Read from the environment only, never from a game's data.
 uint32_t clockSlowdown() {
     static const uint32_t slowdown = [] {
-        const char* value = std::getenv("MORVANE_TEST_CLOCK_SLOWDOWN");
-        long n = value ? std::strtol(value, nullptr, 10) : 1;
-        return n >= 2 && n <= 1000 ? static_cast<uint32_t>(n) : 1u;
+        const uint32_t n = testKnob("MORVANE_TEST_CLOCK_SLOWDOWN", 2, 1000);
+        return n ? n : 1u;
     }();
     return slowdown;
 }

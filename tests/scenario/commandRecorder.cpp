@@ -173,3 +173,13 @@ CommandRecorder::~CommandRecorder() {
     setCommandCallees(nullptr);
     current = nullptr;
 }
+
+void CommandRecorder::useRealScriptState() {
+    const CommandCallees& real = realCommandCallees();
+    table.setChapter = real.setChapter;
+    table.setMsgWindowMode = real.setMsgWindowMode;
+    table.setSeenFlag = real.setSeenFlag;
+    table.clearLocalVariables = real.clearLocalVariables;
+    table.isVoiceEnabled = real.isVoiceEnabled;
+    table.lookupColourName = real.lookupColourName;
+}

@@ -36,5 +36,9 @@ public:
     // The table: the recording functions. Tests may mix in real ones before installing it again.
     CommandCallees table;
 
+    // The real callees of the script's own state (chapter, window mode, seen flags, local
+    // variables, the voice switch, colour names) in place of their recorders.
+    void useRealScriptState();
+
     static CommandRecorder* current;
 };

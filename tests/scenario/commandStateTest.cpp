@@ -28,14 +28,9 @@ constexpr uint32_t kSaveSeed = 0xF2C9;
 
 // The real table, with the waits and everything that would play, show or block recorded.
 void useRealCallees(CommandRecorder& recorder) {
+    recorder.useRealScriptState();
     const CommandCallees& real = realCommandCallees();
     CommandCallees& t = recorder.table;
-    t.setChapter = real.setChapter;
-    t.setMsgWindowMode = real.setMsgWindowMode;
-    t.setSeenFlag = real.setSeenFlag;
-    t.clearLocalVariables = real.clearLocalVariables;
-    t.isVoiceEnabled = real.isVoiceEnabled;
-    t.lookupColourName = real.lookupColourName;
     t.setPendingVoice = real.setPendingVoice;
     t.flowResetAll = real.flowResetAll;
     t.flowResetRoute = real.flowResetRoute;

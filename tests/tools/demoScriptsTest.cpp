@@ -71,14 +71,8 @@ protected:
     CommandRecorder recorder;
 
     void SetUp() override {
-        const CommandCallees& real = realCommandCallees();
+        recorder.useRealScriptState();
         CommandCallees& t = recorder.table;
-        t.setChapter = real.setChapter;
-        t.setMsgWindowMode = real.setMsgWindowMode;
-        t.setSeenFlag = real.setSeenFlag;
-        t.clearLocalVariables = real.clearLocalVariables;
-        t.isVoiceEnabled = real.isVoiceEnabled;
-        t.lookupColourName = real.lookupColourName;
         // A loaded name raises its seen flag, as the picture slots do.
         recordLoad = t.loadAnime;
         t.loadAnime = [](int32_t slot, const char* name) {

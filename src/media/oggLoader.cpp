@@ -104,6 +104,9 @@ void cOggLoader::Reset() {
     m_loop = 0;
     m_loopStart = 0;
     m_loopEnd = 0;
+    std::free(m_pass.bytes);
+    m_pass = KeptPass();
+    m_loopSeeks = 0;
 }
 
 bool cOggLoader::Open(const char* folder, const char* name) {
@@ -167,7 +170,63 @@ int64_t cOggLoader::TotalFrames() {
     return total < 0 ? 0 : total;
 }
 
-int64_t cOggLoader::Position() { return m_open ? ov_pcm_tell(&m_file) : 0; }
+int64_t cOggLoader::Position() {
+    if (!m_open) return 0;
+    if (m_pass.repeating) return m_loopStart + m_pass.at / (static_cast<int64_t>(m_channels) * 2);
+    return ov_pcm_tell(&m_file);
+}
+
+void cOggLoader::SetLoop(bool loop) {
+    m_loop = loop ? 1 : 0;
+    if (loop && !m_pass.bytes)
+        m_pass.bytes = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(kLoopPassBytes)));
+}
+
+// ov_read of up to `want` bytes; a pass being kept takes a copy.
+long cOggLoader::ReadDecoder(char* out, int64_t want) {
+    const int chunk = want > INT_MAX ? INT_MAX : static_cast<int>(want);
+    long got = 0;
+    for (int errors = 0;;) {
+        got = ov_read(&m_file, out, chunk, 0, 2, 1, &m_bitstream);
+        if (got >= 0) break;
+        // A gap in the data is skipped; an error that persists ends the stream.
+        if (++errors >= kMaxReadErrors) return 0;
+    }
+    if (m_pass.recording && got > 0) {
+        if (m_pass.size + got <= kLoopPassBytes) {
+            std::memcpy(m_pass.bytes + m_pass.size, out, static_cast<size_t>(got));
+            m_pass.size += got;
+        } else {
+            m_pass.recording = false;  // a long loop: it seeks back once a pass
+        }
+    }
+    return got;
+}
+
+// Whole frames of the kept pass, up to n bytes; 0 at its end.
+long cOggLoader::ReadKeptPass(char* out, int64_t n) {
+    const int64_t frameBytes = static_cast<int64_t>(m_channels) * 2;
+    int64_t take = m_pass.size - m_pass.at;
+    if (take > n) take = n - n % frameBytes;
+    std::memcpy(out, m_pass.bytes + m_pass.at, static_cast<size_t>(take));
+    m_pass.at += take;
+    return static_cast<long>(take);
+}
+
+// Back to the loop start: the kept pass again, or a seek (the next pass is kept if it fits).
+bool cOggLoader::RestartLoop(bool passEnded) {
+    if (m_pass.recording && passEnded && m_pass.size > 0) m_pass.repeating = true;
+    if (m_pass.repeating) {
+        m_pass.at = 0;
+        return true;
+    }
+    m_pass.recording = false;
+    if (ov_pcm_seek(&m_file, m_loopStart) != 0) return false;
+    ++m_loopSeeks;
+    m_pass.recording = m_pass.bytes != nullptr;
+    m_pass.size = 0;
+    return true;
+}
 
 bool cOggLoader::Decode(void* buffer, int64_t n) {
     if (!buffer || n < 1) return false;
@@ -178,28 +237,25 @@ bool cOggLoader::Decode(void* buffer, int64_t n) {
     // A seek back that the next read does not follow with sound would loop for ever.
     bool seekedWithoutSound = false;
     while (n > 0) {
-        int64_t want = n;
-        if (m_loopEnd > 0) {
-            const int64_t left =
-                (static_cast<int64_t>(m_loopEnd) - ov_pcm_tell(&m_file)) * frameBytes;
-            if (left < want) want = left;
-        }
         long got = 0;
-        if (want > 0) {
-            const int chunk = want > INT_MAX ? INT_MAX : static_cast<int>(want);
-            for (int errors = 0;;) {
-                got = ov_read(&m_file, out, chunk, 0, 2, 1, &m_bitstream);
-                if (got >= 0) break;
-                // A gap in the data is skipped; an error that persists ends the stream.
-                if (++errors >= kMaxReadErrors) {
-                    got = 0;
-                    break;
-                }
+        // The pass has ended at the loop end, the stream's end or a persistent error, not at a
+        // request too small for a frame.
+        bool passEnded = true;
+        if (m_pass.repeating) {
+            got = ReadKeptPass(out, n);
+        } else {
+            int64_t want = n;
+            if (m_loopEnd > 0) {
+                const int64_t left =
+                    (static_cast<int64_t>(m_loopEnd) - ov_pcm_tell(&m_file)) * frameBytes;
+                if (left < want) want = left;
             }
+            if (want > 0) got = ReadDecoder(out, want);
+            passEnded = want <= 0 || want >= frameBytes;
         }
         if (got == 0) {
             if (!m_loop || seekedWithoutSound) return false;
-            if (ov_pcm_seek(&m_file, m_loopStart) != 0) return false;
+            if (!RestartLoop(passEnded)) return false;
             seekedWithoutSound = true;
             continue;
         }

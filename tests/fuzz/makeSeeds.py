@@ -11,6 +11,9 @@ The seeds of the Ogg Vorbis target are encoded sound, made once with sox and ogg
   sox -n -r 11025 -b 16 -e signed -c 2 t2.wav synth 0.08 sine 300
   oggenc -q 0 -c start=-5 -c end=99999999999 -o corpus/ogg/seed-stereo t2.wav
   head -c 1500 corpus/ogg/seed-loop > corpus/ogg/seed-cut
+  oggenc -q 0 -c start=200 -c end=201 -o corpus/ogg/seed-loop1frame t1.wav
+(the target loops a file whose size is odd, as that of seed-loop1frame: its loop of one frame must
+stay cheap).
 """
 import os
 import struct

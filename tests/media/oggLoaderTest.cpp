@@ -1,5 +1,6 @@
 // The decoder over memory: the callbacks' bounds, the loop tags, and Decode against one linear
 // decode of the same file cut at the loop frames; broken files fail quietly and never hang.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <random>
@@ -152,6 +153,13 @@ TEST_P(DecodeLoops, BytesAndPositionsFollowTheLoop) {
             EXPECT_EQ(std::min(consumed, end), loader.Position()) << "call " << i;
         }
     }
+    // A loop whose pass is kept seeks back once; a longer one once a pass.
+    const int64_t consumed = static_cast<int64_t>(got.size()) / 4;
+    const int64_t loopFrames = end - c.start;
+    const int64_t passesBack = consumed > end ? (consumed - end + loopFrames - 1) / loopFrames : 0;
+    const bool kept = loopFrames * 4 <= cOggLoader::kLoopPassBytes;
+    EXPECT_EQ(c.loop ? (kept ? std::min<int64_t>(passesBack, 1) : passesBack) : 0,
+              loader.LoopSeeks());
     Bytes expected;
     if (c.loop) {
         expected = loopedReference(linear, 4, c.start, end, static_cast<int64_t>(got.size()));
@@ -179,6 +187,73 @@ const LoopCase kLoopCases[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Tags, DecodeLoops, testing::ValuesIn(kLoopCases),
                          [](const testing::TestParamInfo<LoopCase>& info) {
+                             return info.param.name;
+                         });
+
+struct ShortLoopCase {
+    const char* name;
+    int64_t frames;  // a piece of that many frames; 0: a 2 s sweep
+    Comments comments;
+    bool loop;
+    int64_t start;  // expected loop start and end in frames (end -1: the piece's end)
+    int64_t end;
+};
+
+class ShortLoops : public testing::TestWithParam<ShortLoopCase> {};
+
+// A loop of a frame or two, whatever its tags, in the calls of playBGM's first fill and a refill:
+// the bytes are the piece to its loop end and then the loop's frames over and over, and the
+// loader seeks back to the loop start once at most (not once a frame).
+TEST_P(ShortLoops, RepeatFromMemory) {
+    const ShortLoopCase& c = GetParam();
+    const Bytes file = c.frames ? encodeOgg(sineFrames(2, kRate, c.frames, 440.0), 2, kRate,
+                                            c.comments)
+                                : sweepPiece(2.0, c.comments);
+    const Bytes linear = linearDecode(file);
+    const int64_t total = static_cast<int64_t>(linear.size()) / 4;
+    ASSERT_EQ(c.frames ? c.frames : 2 * kRate, total);
+    const int64_t end = c.end < 0 ? total : c.end;
+
+    cOggLoader loader;
+    ASSERT_TRUE(loader.OpenMemory(file.data(), file.size()));
+    EXPECT_EQ(c.start, loader.LoopStart());
+    EXPECT_EQ(c.end < 0 ? 0 : c.end, loader.LoopEnd());
+    loader.SetLoop(c.loop);
+    Bytes got;
+    for (int64_t bytes : {int64_t(2 * 441000), int64_t(441000), int64_t(441000)}) {
+        Bytes chunk(static_cast<size_t>(bytes), 0xAA);
+        const bool ok = loader.Decode(chunk.data(), bytes);
+        got.insert(got.end(), chunk.begin(), chunk.end());
+        const int64_t consumed = static_cast<int64_t>(got.size()) / 4;
+        ASSERT_LE(loader.LoopSeeks(), 1) << "after " << consumed << " frames";
+        EXPECT_EQ(c.loop, ok);
+        EXPECT_EQ(c.loop ? loopPosition(consumed, c.start, end) : end, loader.Position());
+    }
+    Bytes expected;
+    if (c.loop) {
+        expected = loopedReference(linear, 4, c.start, end, static_cast<int64_t>(got.size()));
+    } else {
+        expected.assign(linear.begin(), linear.begin() + end * 4);
+        expected.resize(got.size(), 0);
+    }
+    EXPECT_TRUE(expected == got);
+}
+
+const ShortLoopCase kShortLoopCases[] = {
+    {"OneFrame", 0, {{"start", "40000"}, {"end", "40001"}}, true, 40000, 40001},
+    {"TwoFrames", 0, {{"start", "40000"}, {"end", "40002"}}, true, 40000, 40002},
+    {"OneFrameNotLooping", 0, {{"start", "40000"}, {"end", "40001"}}, false, 40000, 40001},
+    {"FirstFrame", 0, {{"end", "1"}}, true, 0, 1},
+    {"OneFrameBeforeTheLast", 0, {{"start", "88197"}, {"end", "88198"}}, true, 88197, 88198},
+    {"LastTwoFrames", 0, {{"start", "88198"}}, true, 88198, -1},
+    {"EndBeyondThePiece", 0, {{"start", "88198"}, {"end", "99999999"}}, true, 88198, -1},
+    {"StartAfterEnd", 0, {{"start", "88198"}, {"end", "5"}}, true, 88198, -1},
+    {"StartBeyondThePiece", 0, {{"start", "99999999"}, {"end", "1"}}, true, 0, 1},
+    {"OneFramePiece", 1, {}, true, 0, -1},
+    {"ThreeFramePieceFromItsSecond", 3, {{"start", "1"}}, true, 1, -1},
+};
+INSTANTIATE_TEST_SUITE_P(Tags, ShortLoops, testing::ValuesIn(kShortLoopCases),
+                         [](const testing::TestParamInfo<ShortLoopCase>& info) {
                              return info.param.name;
                          });
 

@@ -1,6 +1,7 @@
 // Ogg Vorbis sound files: an input is a file image, opened from memory and decoded in a few
 // buffers, looping or not as its size's lowest bit says. The format and the loop points read
-// from its comments are checked against the stream, and every decoded buffer is filled whole.
+// from its comments are checked against the stream, every decoded buffer is filled whole, and
+// however short its loop, a buffer costs a bounded number of seeks back to the loop start.
 #include <vector>
 
 #include "media/oggLoader.h"
@@ -27,8 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int i = 0; i < 6; ++i) {
         const int64_t n = frameBytes * (1 + (i * 397) % 1024);
         buffer[size_t(n)] = 0xA5;
+        const int64_t seeks = loader.LoopSeeks();
         loader.Decode(buffer.data(), n);
         FUZZ_CHECK(buffer[size_t(n)] == 0xA5);
+        // A pass longer than the loader keeps seeks once; a shorter one once, then repeats.
+        FUZZ_CHECK(loader.LoopSeeks() - seeks <= 2 + n / cOggLoader::kLoopPassBytes);
         // A damaged stream may have no position (the decoder's error, -1): only it must not crash.
         loader.Position();
     }

@@ -44,6 +44,8 @@ REFERENCES = [
     (r'BM_UpdateScreen_idle', 'BM_UpdateScreen_CopyScreen'),
     (r'BM_DecodeRefills60s(Loop1s)?', 'BM_PlainOvRead60s'),
     (r'BM_DecodeVoice10sWhole', 'BM_PlainOvReadVoice10s'),
+    (r'BM_DecodeFirstFillLoop(1Frame|2Frames|1s)', 'BM_PlainOvReadFirstFill'),
+    (r'BM_DecodeHalfLoop(1Frame|2Frames|1s)', 'BM_PlainOvReadHalf'),
     (r'BM_SaveHeaderWithThumbnail', 'BM_ResampleImageBox_800x600_to_104x78'),
     (r'BM_SlotFileReplace', 'BM_SlotFilePlainWrite'),
     (r'BM_SaveScreenHeaderReads', 'BM_SaveScreenPlainReads'),

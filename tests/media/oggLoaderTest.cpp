@@ -112,7 +112,24 @@ struct LoopCase {
     bool loop;
     int64_t start;  // expected loop start and end in frames (end -1: the piece's end)
     int64_t end;
+    int64_t frames = 0;  // a piece of that many frames; 0: a 2 s sweep
 };
+
+Bytes pieceOf(const LoopCase& c) {
+    if (!c.frames) return sweepPiece(2.0, c.comments);
+    return encodeOgg(sineFrames(2, kRate, c.frames, 440.0), 2, kRate, c.comments);
+}
+
+// What `size` bytes of decoding give: looping, the piece to its loop end and then its loop over
+// and over; not looping, the piece to its loop end and silence.
+Bytes expectedBytes(const LoopCase& c, const Bytes& linear, int64_t end, size_t size) {
+    if (c.loop) return loopedReference(linear, 4, c.start, end, static_cast<int64_t>(size));
+    Bytes expected(linear.begin(), linear.begin() + end * 4);
+    expected.resize(size, 0);
+    return expected;
+}
+
+std::string caseName(const testing::TestParamInfo<LoopCase>& info) { return info.param.name; }
 
 class DecodeLoops : public testing::TestWithParam<LoopCase> {};
 
@@ -120,7 +137,7 @@ class DecodeLoops : public testing::TestWithParam<LoopCase> {};
 // the position after each call follows the loop arithmetic.
 TEST_P(DecodeLoops, BytesAndPositionsFollowTheLoop) {
     const LoopCase& c = GetParam();
-    const Bytes file = sweepPiece(2.0, c.comments);
+    const Bytes file = pieceOf(c);
     const Bytes linear = linearDecode(file);
     const int64_t total = static_cast<int64_t>(linear.size()) / 4;
     ASSERT_EQ(2 * kRate, total);
@@ -160,13 +177,7 @@ TEST_P(DecodeLoops, BytesAndPositionsFollowTheLoop) {
     const bool kept = loopFrames * 4 <= cOggLoader::kLoopPassBytes;
     EXPECT_EQ(c.loop ? (kept ? std::min<int64_t>(passesBack, 1) : passesBack) : 0,
               loader.LoopSeeks());
-    Bytes expected;
-    if (c.loop) {
-        expected = loopedReference(linear, 4, c.start, end, static_cast<int64_t>(got.size()));
-    } else {
-        expected.assign(linear.begin(), linear.begin() + end * 4);
-        expected.resize(got.size(), 0);
-    }
+    const Bytes expected = expectedBytes(c, linear, end, got.size());
     ASSERT_EQ(expected.size(), got.size());
     EXPECT_TRUE(expected == got);
 }
@@ -185,30 +196,16 @@ const LoopCase kLoopCases[] = {
     {"ShortLoop", {{"start", "40000"}, {"end", "44410"}}, true, 40000, 44410},  // 0.1 s
     {"FirstValueCounts", {{"start", "1000"}, {"start", "2000"}}, true, 1000, -1},
 };
-INSTANTIATE_TEST_SUITE_P(Tags, DecodeLoops, testing::ValuesIn(kLoopCases),
-                         [](const testing::TestParamInfo<LoopCase>& info) {
-                             return info.param.name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Tags, DecodeLoops, testing::ValuesIn(kLoopCases), caseName);
 
-struct ShortLoopCase {
-    const char* name;
-    int64_t frames;  // a piece of that many frames; 0: a 2 s sweep
-    Comments comments;
-    bool loop;
-    int64_t start;  // expected loop start and end in frames (end -1: the piece's end)
-    int64_t end;
-};
-
-class ShortLoops : public testing::TestWithParam<ShortLoopCase> {};
+class ShortLoops : public testing::TestWithParam<LoopCase> {};
 
 // A loop of a frame or two, whatever its tags, in the calls of playBGM's first fill and a refill:
 // the bytes are the piece to its loop end and then the loop's frames over and over, and the
 // loader seeks back to the loop start once at most (not once a frame).
 TEST_P(ShortLoops, RepeatFromMemory) {
-    const ShortLoopCase& c = GetParam();
-    const Bytes file = c.frames ? encodeOgg(sineFrames(2, kRate, c.frames, 440.0), 2, kRate,
-                                            c.comments)
-                                : sweepPiece(2.0, c.comments);
+    const LoopCase& c = GetParam();
+    const Bytes file = pieceOf(c);
     const Bytes linear = linearDecode(file);
     const int64_t total = static_cast<int64_t>(linear.size()) / 4;
     ASSERT_EQ(c.frames ? c.frames : 2 * kRate, total);
@@ -229,33 +226,24 @@ TEST_P(ShortLoops, RepeatFromMemory) {
         EXPECT_EQ(c.loop, ok);
         EXPECT_EQ(c.loop ? loopPosition(consumed, c.start, end) : end, loader.Position());
     }
-    Bytes expected;
-    if (c.loop) {
-        expected = loopedReference(linear, 4, c.start, end, static_cast<int64_t>(got.size()));
-    } else {
-        expected.assign(linear.begin(), linear.begin() + end * 4);
-        expected.resize(got.size(), 0);
-    }
+    const Bytes expected = expectedBytes(c, linear, end, got.size());
     EXPECT_TRUE(expected == got);
 }
 
-const ShortLoopCase kShortLoopCases[] = {
-    {"OneFrame", 0, {{"start", "40000"}, {"end", "40001"}}, true, 40000, 40001},
-    {"TwoFrames", 0, {{"start", "40000"}, {"end", "40002"}}, true, 40000, 40002},
-    {"OneFrameNotLooping", 0, {{"start", "40000"}, {"end", "40001"}}, false, 40000, 40001},
-    {"FirstFrame", 0, {{"end", "1"}}, true, 0, 1},
-    {"OneFrameBeforeTheLast", 0, {{"start", "88197"}, {"end", "88198"}}, true, 88197, 88198},
-    {"LastTwoFrames", 0, {{"start", "88198"}}, true, 88198, -1},
-    {"EndBeyondThePiece", 0, {{"start", "88198"}, {"end", "99999999"}}, true, 88198, -1},
-    {"StartAfterEnd", 0, {{"start", "88198"}, {"end", "5"}}, true, 88198, -1},
-    {"StartBeyondThePiece", 0, {{"start", "99999999"}, {"end", "1"}}, true, 0, 1},
-    {"OneFramePiece", 1, {}, true, 0, -1},
-    {"ThreeFramePieceFromItsSecond", 3, {{"start", "1"}}, true, 1, -1},
+const LoopCase kShortLoopCases[] = {
+    {"OneFrame", {{"start", "40000"}, {"end", "40001"}}, true, 40000, 40001},
+    {"TwoFrames", {{"start", "40000"}, {"end", "40002"}}, true, 40000, 40002},
+    {"OneFrameNotLooping", {{"start", "40000"}, {"end", "40001"}}, false, 40000, 40001},
+    {"FirstFrame", {{"end", "1"}}, true, 0, 1},
+    {"OneFrameBeforeTheLast", {{"start", "88197"}, {"end", "88198"}}, true, 88197, 88198},
+    {"LastTwoFrames", {{"start", "88198"}}, true, 88198, -1},
+    {"EndBeyondThePiece", {{"start", "88198"}, {"end", "99999999"}}, true, 88198, -1},
+    {"StartAfterEnd", {{"start", "88198"}, {"end", "5"}}, true, 88198, -1},
+    {"StartBeyondThePiece", {{"start", "99999999"}, {"end", "1"}}, true, 0, 1},
+    {"OneFramePiece", {}, true, 0, -1, 1},
+    {"ThreeFramePieceFromItsSecond", {{"start", "1"}}, true, 1, -1, 3},
 };
-INSTANTIATE_TEST_SUITE_P(Tags, ShortLoops, testing::ValuesIn(kShortLoopCases),
-                         [](const testing::TestParamInfo<ShortLoopCase>& info) {
-                             return info.param.name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Tags, ShortLoops, testing::ValuesIn(kShortLoopCases), caseName);
 
 TEST(Decode, MonoAt22050) {
     const Bytes file = encodeOgg(sineFrames(1, 22050, 22050, 440.0), 1, 22050,

@@ -26,6 +26,9 @@ const IID kInterfaceDirectSound = {
 struct DeviceState {
     IDirectSound* directSound = nullptr;
     IDirectSoundBuffer* primaryBuffer = nullptr;
+    // While the music thread runs: set by the join, so that a stop does not wait out the thread's
+    // pause between two refills.
+    HANDLE streamWake = nullptr;
 };
 DeviceState gDevice;
 
@@ -97,13 +100,23 @@ cSoundBuffer* platformCreateBuffer(const SoundFormat& format, uint32_t bytes, bo
 
 void platformReleaseBuffer(cSoundBuffer* buffer) { delete buffer; }
 
+void closeStreamWake() {
+    if (gDevice.streamWake) CloseHandle(gDevice.streamWake);
+    gDevice.streamWake = nullptr;
+}
+
 void* platformStartThread() {
-    return CreateThread(nullptr, 0, bgmStreamThread, nullptr, 0, nullptr);
+    gDevice.streamWake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    HANDLE thread = CreateThread(nullptr, 0, bgmStreamThread, nullptr, 0, nullptr);
+    if (!thread) closeStreamWake();
+    return thread;
 }
 
 void platformJoinThread(void* thread) {
+    if (gDevice.streamWake) SetEvent(gDevice.streamWake);
     WaitForSingleObject(static_cast<HANDLE>(thread), INFINITE);
     CloseHandle(static_cast<HANDLE>(thread));
+    closeStreamWake();
 }
 
 bool platformOpenFile(const char* folder, const char* name, void** file, uint32_t* size) {
@@ -214,7 +227,8 @@ DWORD WINAPI bgmStreamThread(void*) {
     const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     while (bgmStreamRunning()) {
         refillBGMStream();
-        Sleep(kRefillMs);
+        if (gDevice.streamWake) WaitForSingleObject(gDevice.streamWake, kRefillMs);
+        else Sleep(kRefillMs);
     }
     if (SUCCEEDED(com)) CoUninitialize();
     return 0;

@@ -7,6 +7,7 @@
 # make fuzz     builds the fuzz targets (clang, libFuzzer) and runs each for FUZZ_SECONDS
 #               (FUZZ_TARGETS="png archive" runs only those)
 # make idle-cpu  measures the program's CPU time while it waits (full build, under Wine)
+# make music-latency  measures how long starting and stopping the music takes (full build, Wine)
 # make frame-trace  one frame of a demo scene composed and presented under Wine, step by step
 # make readme   refreshes the README's generated parts: readme-screenshot (the demo's screenshot,
 #               taken by its whole-program test), readme-bench (the benchmark table),
@@ -19,7 +20,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?=
 
-.PHONY: all full earlier native deps test play bench fuzz idle-cpu demo frame-trace \
+.PHONY: all full earlier native deps test play bench fuzz idle-cpu music-latency demo frame-trace \
        readme-screenshot readme readme-bench readme-frame-trace clean
 
 all: full earlier native demo
@@ -66,6 +67,9 @@ bench: native
 
 idle-cpu: full
 	cd $(BUILD)/full && $(CURDIR)/scripts/wine-run . python3 $(CURDIR)/bench/idleCpu.py $(IDLE_CPU_ARGS)
+
+music-latency: full
+	cd $(BUILD)/full && $(CURDIR)/scripts/wine-run . python3 $(CURDIR)/bench/musicLatency.py $(MUSIC_LATENCY_ROUNDS)
 
 frame-trace: full native
 	scripts/frame-trace $(BUILD)

@@ -9,7 +9,9 @@ thread). The music thread's processor time per second of music comes from the pr
 action, over 5 s of each piece. Other processes load the machine meanwhile: the load average is
 printed beside the figures.
 
+    make music-latency [MUSIC_LATENCY_ROUNDS=n]
     scripts/wine-run build/full python3 bench/musicLatency.py [--exe mediaProbe.exe] [rounds]
+(--exe: another build of the probe, such as one of an earlier commit, for a figure before a change)
 """
 import os
 import re

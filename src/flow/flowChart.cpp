@@ -2,11 +2,11 @@
 
 #include <cstring>
 
+#include "base/flowHooks.h"
 #include "base/framePacer.h"
 #include "base/input.h"
 #include "base/present.h"
 #include "flow/flowDrawing.h"
-#include "flow/flowHooks.h"
 #include "flow/flowRecord.h"
 #include "graphics/graphics.h"
 #include "graphics/image.h"

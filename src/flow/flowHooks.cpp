@@ -1,4 +1,4 @@
-#include "flow/flowHooks.h"
+#include "base/flowHooks.h"
 
 #include <cstring>
 

@@ -4,12 +4,12 @@
 #endif
 #include <cstring>
 
+#include "base/flowHooks.h"
 #include "base/framePacer.h"
 #include "base/input.h"
 #include "base/appHooks.h"
 #include "base/present.h"
 #include "base/uiText.h"
-#include "flow/flowHooks.h"
 #include "presentation/backlog.h"
 #include "presentation/choiceScreens.h"
 #include "presentation/msgDisplay.h"

@@ -10,6 +10,7 @@
 
 #include "../graphics/png/pngBuilder.h"
 #include "base/debugMessage.h"
+#include "base/flowHooks.h"
 #include "base/input.h"
 #include "base/moduleState.h"
 #include "base/present.h"
@@ -20,7 +21,6 @@
 #include "flow/flowChart.h"
 #include "flow/flowDefinition.h"
 #include "flow/flowDrawing.h"
-#include "flow/flowHooks.h"
 #include "flow/flowRecord.h"
 #include "graphics/image.h"
 #include "graphics/screen.h"

@@ -4,11 +4,11 @@
 #include <utility>
 #include <vector>
 
+#include "base/flowHooks.h"
 #include "base/moduleState.h"
 #include "files/apiFile.h"
 #include "files/archiveIndex.h"
 #include "files/saveStream.h"
-#include "flow/flowHooks.h"
 #include "presentation/screens/saveSections.h"
 #include "scenario/readflags/readFlags.h"
 #include "testing.h"

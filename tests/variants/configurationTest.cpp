@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "base/flowHooks.h"
 #include "base/moduleState.h"
 #include "files/apiFile.h"
 #include "files/archiveIndex.h"
-#include "flow/flowHooks.h"
 #include "scenario/readflags/readFlags.h"
 #include "testing.h"
 #ifndef MORVANE_EARLIER

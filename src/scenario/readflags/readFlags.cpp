@@ -5,11 +5,11 @@
 #include <map>
 #include <utility>
 
+#include "base/flowHooks.h"
 #include "base/moduleOrder.h"
 #include "base/moduleState.h"
 #include "files/saveFile.h"
 #include "files/textBuf.h"
-#include "flow/flowHooks.h"
 
 namespace mReadFlags {
 namespace {

@@ -1,6 +1,6 @@
 #include "variants/earlier/flowChartStub.h"
 
-#include "flow/flowHooks.h"
+#include "base/flowHooks.h"
 
 bool flowChartCommand() { return showFlowChartStub(); }
 

@@ -8,6 +8,7 @@
 #include "app/mainWindow.h"
 #include "app/inputPlatform.h"
 #include "app/popupMenu.h"
+#include "app/realCallees.h"
 #include "base/appHooks.h"
 #include "base/flowHooks.h"
 #include "config/registry.h"
@@ -58,6 +59,7 @@ void showSplash() {
 
 bool initApplication(HINSTANCE) {
     setAppHooks(&kAppHooks);
+    setCommandCallees(&realCommandCallees());
     createScreenCanvases();
     showSplash();
     showMainWindow();

@@ -11,7 +11,6 @@
 #include "graphics/graphics.h"
 #include "graphics/screen.h"
 #include "graphics/transitionKernels.h"
-#include "scenario/anime/composition.h"
 
 namespace {
 // Bytes that every image holds; 0 when one has no pixels.
@@ -69,14 +68,14 @@ void maskWipeSoftStep(cImage& dst, const cImage& next, const cImage& prev, const
 
 namespace {
 // One wipe: its own frame loop over the rule, presenting each step.
-bool maskWipe(const char* rule, uint32_t ms, bool soft) {
+bool maskWipe(const char* rule, uint32_t ms, bool soft, void (*composeScene)()) {
     if (!UserSettings.screenEffects || ms == 0) {
         // The scene is not recomposed on this path.
         gGraphics.CopyScreen(gBackBuffer, gNextScreen);
         presentScreen();
         return true;
     }
-    composeScreenNow();
+    composeScene();
     cMask mask;
     if (!mask.Load(rule)) return false;
     if (!gBackBuffer.HasPixels() || !gNextScreen.HasPixels() || !mask.HasPixels() ||
@@ -103,5 +102,9 @@ bool maskWipe(const char* rule, uint32_t ms, bool soft) {
 }
 }  // namespace
 
-bool maskWipeHard(const char* rule, uint32_t ms) { return maskWipe(rule, ms, false); }
-bool maskWipeSoft(const char* rule, uint32_t ms) { return maskWipe(rule, ms, true); }
+bool maskWipeHard(const char* rule, uint32_t ms, void (*composeScene)()) {
+    return maskWipe(rule, ms, false, composeScene);
+}
+bool maskWipeSoft(const char* rule, uint32_t ms, void (*composeScene)()) {
+    return maskWipe(rule, ms, true, composeScene);
+}

@@ -27,10 +27,10 @@ void maskWipeHardStep(cImage& dst, const cImage& next, const cImage& rule, int32
 void maskWipeSoftStep(cImage& dst, const cImage& next, const cImage& prev, const cImage& rule,
                       int32_t progress);
 
-// The wipes: the scene composed anew is revealed over the picture on screen in the order of a grey
-// rule picture (lower rule values first), with a hard edge or a soft band. Each runs its own frame
-// loop until done, skipped or quit, and leaves gBackBuffer equal to gNextScreen. With effects off or
-// 0 ms: the scene copied and presented at once, true. False when the rule picture cannot be loaded
-// (the screen left as it was).
-bool maskWipeHard(const char* rule, uint32_t ms);
-bool maskWipeSoft(const char* rule, uint32_t ms);
+// The wipes: the scene composed anew (composeScene draws it into gNextScreen) is revealed over the
+// picture on screen in the order of a grey rule picture (lower rule values first), with a hard edge
+// or a soft band. Each runs its own frame loop until done, skipped or quit, and leaves gBackBuffer
+// equal to gNextScreen. With effects off or 0 ms: gNextScreen copied and presented at once, not
+// composed anew, true. False when the rule picture cannot be loaded (the screen left as it was).
+bool maskWipeHard(const char* rule, uint32_t ms, void (*composeScene)());
+bool maskWipeSoft(const char* rule, uint32_t ms, void (*composeScene)());

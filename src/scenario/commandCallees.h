@@ -1,5 +1,5 @@
-// Everything the script commands call in the other modules, as one table of function pointers:
-// the real functions by default, so that tests can put recorders in their place.
+// Everything the script commands call in the other modules, as one table of function pointers.
+// Start-up installs the real functions (app/realCallees.h); tests install recorders in their place.
 #pragma once
 #include <cstdint>
 
@@ -62,12 +62,13 @@ struct CommandCallees {
     void (*flowResetRoute)();
 };
 
-// The table the commands use: the installed one, or the real functions.
+// The table the commands use: the installed one. Until a table is installed (and after null)
+// executeCommand runs no command: each line fails quietly as an unknown word does.
 const CommandCallees& commandCallees();
-// The real functions of this configuration.
-const CommandCallees& realCommandCallees();
-// Installs a table (null: the real functions again). The table must outlive its use.
+bool commandCalleesInstalled();
+// Installs a table (null: none). The table must outlive its use.
 void setCommandCallees(const CommandCallees* callees);
 
-// The configuration's own entries of the real table (the flow record's in the full one).
+// The configuration's own entries of the real table (the flow record's in the full one), added
+// where the real table is filled.
 void addConfigurationCallees(CommandCallees& callees);

@@ -41,7 +41,7 @@ const ScriptCommand scriptCommandTable[] = {
 };
 
 bool executeCommand(const char* word, const char* args) {
-    if (!word || !args) return false;
+    if (!word || !args || !commandCalleesInstalled()) return false;
     gCommandArgs.Parse(args);
     for (const ScriptCommand* row = scriptCommandTable; row->word; ++row)
         if (std::strcmp(row->word, word) == 0) return row->handler();

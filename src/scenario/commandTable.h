@@ -7,7 +7,7 @@
 #include "files/textBuf.h"
 
 // Runs the command whose word equals the given word byte for byte, with its argument text; false
-// for an unknown word, a missing text or a command that reports failure.
+// for an unknown word, a missing text, no callee table installed or a command that reports failure.
 bool executeCommand(const char* word, const char* args);
 
 // One row of the table: a command word and its handler; the table ends with a row without a word.

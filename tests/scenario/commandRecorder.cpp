@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "app/realCallees.h"
+
 CommandRecorder* CommandRecorder::current = nullptr;
 
 namespace {

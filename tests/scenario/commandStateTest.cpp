@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/realCallees.h"
 #include "base/displayMode.h"
 #include "base/settings.h"
 #include "commandRecorder.h"

@@ -254,7 +254,9 @@ TEST(CommandTable, ResetAndCustom) {
     });
 }
 
-TEST(CommandTable, MissingTextsFail) {
+TEST(CommandTable, MissingTextsOrTableFail) {
+    // No callee table installed (start-up installs the real one): no command runs.
+    EXPECT_FALSE(executeCommand("date", "d"));
     CommandRecorder recorder;
     EXPECT_FALSE(executeCommand(nullptr, ""));
     EXPECT_FALSE(executeCommand("wait", nullptr));

@@ -6,8 +6,9 @@
 #include "base/input.h"
 #include "base/present.h"
 #include "base/settings.h"
-#include "scenario/anime/pictureSlots.h"
 #include "graphics/transitions.h"
+#include "scenario/anime/composition.h"
+#include "scenario/anime/pictureSlots.h"
 #include "screenSizeGuard.h"
 #include "testing.h"
 
@@ -76,7 +77,7 @@ const Bgr kNew{200, 100, 50};
 
 TEST_F(ScreenWipes, HardWipeRevealsLowRuleValuesFirst) {
     player.step = 250;
-    ASSERT_TRUE(maskWipeHard("rule.png", 1000));
+    ASSERT_TRUE(maskWipeHard("rule.png", 1000, composeScreenNow));
     ASSERT_GE(player.frames.size(), 4u);
     // At 500 ms (progress 512): the border (rule 0) is new, the centre (rule 255) still old.
     const std::vector<uint8_t>& mid = player.frames[1];
@@ -94,7 +95,7 @@ TEST_F(ScreenWipes, HardWipeRevealsLowRuleValuesFirst) {
 
 TEST_F(ScreenWipes, SoftWipeBlendsFromASnapshotOfTheScreen) {
     player.step = 500;
-    ASSERT_TRUE(maskWipeSoft("rule.png", 1000));
+    ASSERT_TRUE(maskWipeSoft("rule.png", 1000, composeScreenNow));
     ASSERT_GE(player.frames.size(), 2u);
     const std::vector<uint8_t>& mid = player.frames[0];  // progress 512
     EXPECT_EQ(kNew, at(mid, 0, 0));
@@ -105,7 +106,7 @@ TEST_F(ScreenWipes, SoftWipeBlendsFromASnapshotOfTheScreen) {
     // A rule of 128 at progress 512 blends half way.
     std::memset(gBackBuffer.pixels, 0, bytes());
     player.frames.clear();
-    ASSERT_TRUE(maskWipeSoft("ramp.png", 1000));
+    ASSERT_TRUE(maskWipeSoft("ramp.png", 1000, composeScreenNow));
     EXPECT_EQ((Bgr{100, 50, 25}), at(player.frames[0], 3, 3));
 }
 
@@ -118,7 +119,8 @@ TEST_F(ScreenWipes, ZeroMillisecondsOrEffectsOffCopyAndPresentOnceWithoutARule) 
                 player.frames.clear();
                 std::memset(gNextScreen.pixels, 33, bytes());
                 gAnimeDirty = 1;
-                EXPECT_TRUE(soft ? maskWipeSoft("nothing.png", ms) : maskWipeHard("nothing.png", ms));
+                const auto wipe = soft ? maskWipeSoft : maskWipeHard;
+                EXPECT_TRUE(wipe("nothing.png", ms, composeScreenNow));
                 ASSERT_EQ(1u, player.frames.size());
                 // Not recomposed: the scene stays as it was and still dirty.
                 EXPECT_EQ(std::vector<uint8_t>(bytes(), 33), player.frames[0]);
@@ -131,8 +133,8 @@ TEST_F(ScreenWipes, ZeroMillisecondsOrEffectsOffCopyAndPresentOnceWithoutARule) 
 
 TEST_F(ScreenWipes, AMissingRuleFailsAndLeavesTheScreen) {
     const std::vector<uint8_t> before = screen(gBackBuffer);
-    EXPECT_FALSE(maskWipeHard("nothing.png", 1000));
-    EXPECT_FALSE(maskWipeSoft("nothing.png", 1000));
+    EXPECT_FALSE(maskWipeHard("nothing.png", 1000, composeScreenNow));
+    EXPECT_FALSE(maskWipeSoft("nothing.png", 1000, composeScreenNow));
     EXPECT_EQ(before, screen(gBackBuffer));
     EXPECT_TRUE(player.frames.empty());
     EXPECT_EQ(0, player.polls);
@@ -140,7 +142,7 @@ TEST_F(ScreenWipes, AMissingRuleFailsAndLeavesTheScreen) {
 
 TEST_F(ScreenWipes, SkipOrQuitEndsAtOnceWithTheFinalPicture) {
     player.ctrl = true;
-    ASSERT_TRUE(maskWipeHard("rule.png", 5000));
+    ASSERT_TRUE(maskWipeHard("rule.png", 5000, composeScreenNow));
     EXPECT_EQ(1, player.polls);
     ASSERT_EQ(1u, player.frames.size());
     EXPECT_EQ(screen(gNextScreen), player.frames[0]);
@@ -150,7 +152,7 @@ TEST_F(ScreenWipes, SkipOrQuitEndsAtOnceWithTheFinalPicture) {
     player.quitAt = 1;
     player.frames.clear();
     std::memset(gBackBuffer.pixels, 9, bytes());
-    ASSERT_TRUE(maskWipeSoft("rule.png", 5000));
+    ASSERT_TRUE(maskWipeSoft("rule.png", 5000, composeScreenNow));
     ASSERT_EQ(1u, player.frames.size());
     EXPECT_EQ(screen(gNextScreen), player.frames[0]);
 }
@@ -158,7 +160,7 @@ TEST_F(ScreenWipes, SkipOrQuitEndsAtOnceWithTheFinalPicture) {
 // elapsed x 1024 passes 32 bits after 70 minutes; a 5-hour wipe still ends.
 TEST_F(ScreenWipes, AFiveHourWipeEnds) {
     player.step = 10 * 60 * 1000;
-    ASSERT_TRUE(maskWipeHard("rule.png", 5 * 60 * 60 * 1000));
+    ASSERT_TRUE(maskWipeHard("rule.png", 5 * 60 * 60 * 1000, composeScreenNow));
     EXPECT_EQ(31, player.polls);
     EXPECT_EQ(31u, player.frames.size());
     // Two hours in (progress 409): still the old centre.

@@ -2,8 +2,8 @@
 //
 // Lines: ";" comment; "#" header listing the sections the following lines apply to (none: all);
 // a line holding "=" is a key line; otherwise one holding ":" is a step of the program; the line
-// "ResetTimer" restarts the program's time. Key words, type words and mode names compare without
-// regard to case.
+// "ResetTimer", exactly, restarts the program's time (any other line is ignored). Key words, type
+// words and mode names compare without regard to case.
 #include <cstring>
 
 #include "base/clock.h"
@@ -114,7 +114,7 @@ void cAnimeData::ApplySection(int32_t number) {
             cAnimeCommand step;
             parseAnimeCommand(step, operation.c_str(), colon + 1);
             commands.push_back(step);
-        } else if (equalsNoCase(line, "ResetTimer")) {
+        } else if (std::strcmp(line, "ResetTimer") == 0) {
             startTime = currentTimeMs();
         }
     }

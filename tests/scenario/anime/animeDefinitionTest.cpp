@@ -126,8 +126,29 @@ TEST_F(AnimeDefinition, KeysAccumulateAndTheProgramIsRebuilt) {
 
     clock.now() = 4000;
     applyAnimeSection(2, 4);
-    EXPECT_EQ(4000u, slot.startTime);
+    EXPECT_EQ(3000u, slot.startTime);  // "resettimer" is no ResetTimer
     EXPECT_EQ(2u, slot.commands.size());
+}
+
+TEST_F(AnimeDefinition, ResetTimerIsTheExactLine) {
+    const struct {
+        const char* line;
+        bool resets;
+    } cases[] = {
+        {"ResetTimer", true},   {"\tResetTimer", true},  // leading blanks are no part of a line
+        {"resettimer", false},  {"RESETTIMER", false},   {"Resettimer", false},
+        {"resetTimer", false},  {"ResetTimers", false},  {"ResetTimer now", false},
+        {"ResetTime", false},
+    };
+    for (const auto& c : cases) {
+        files.definition("reset.img", std::string("x: 1\r\n") + c.line + "\r\n");
+        clock.now() = 1000;
+        ASSERT_TRUE(loadAnime(2, "reset.img")) << c.line;
+        clock.now() = 2000;
+        applyAnimeSection(2, 0);
+        EXPECT_EQ(c.resets ? 2000u : 1000u, slot.startTime) << c.line;
+        EXPECT_EQ(1u, slot.commands.size()) << c.line;  // an ignored line adds no step
+    }
 }
 
 TEST_F(AnimeDefinition, WithoutTypeLineTheTypeStaysNone) {

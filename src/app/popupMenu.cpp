@@ -10,7 +10,7 @@
 #include "base/present.h"
 #include "base/settings.h"
 #include "base/uiText.h"
-#include "presentation/systemCommands.h"
+#include "presentation/screens/saveSlots.h"
 
 cPopupMenu gPopupMenu MODULE_OBJECT(kOrderPopupMenu);
 
@@ -117,7 +117,8 @@ bool bossKey() {
         disguiseAsNotepad();
         break;
     case kBossKeyQuickSaveExit:
-        quickSave();
+        // Its own memo, in the configuration's text set (command 17's is Shift-JIS in both).
+        saveGameWithMemo(0, uiText(UiText::BossKeyMemo));
         gSkipQuitConfirm = 1;
         requestQuit();
         break;

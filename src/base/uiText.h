@@ -1,5 +1,5 @@
 // Interface texts in the configuration's text set (GBK in the full configuration, Shift-JIS in the
-// earlier one). The tables are generated from src/app/uiTexts.txt by tools/texts/genUiText.py.
+// earlier one). The tables are generated from src/base/uiTexts.txt by tools/texts/genUiText.py.
 #pragma once
 
 enum class UiText {

@@ -13,13 +13,15 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'harness'))
-from game import (BUILD, CODEPAGE, Game, TestCase, _run, default_settings, main,  # noqa: E402
-                  screenshot_screen, wait_until, wininfo, xdotool)
+from game import (BUILD, CODEPAGE, CONFIG, Game, TestCase, _run, default_settings,  # noqa: E402
+                  main, screenshot_screen, wait_until, wininfo, xdotool)
 
 IDCANCEL, IDYES = 2, 6
 TITLE = 'Quellwood'
 NOTEPAD = '無題 - メモ帳'
-QUICK_SAVE_MEMO = 'クイックセーブ'.encode('cp932')
+# The boss key's memo "クイックセーブ" in the configuration's own encoding, GBK or Shift-JIS.
+BOSS_KEY_MEMO = bytes.fromhex('a5af a5a4 a5c3 a5af a5bb a960 a5d6' if CONFIG == 'full' else
+                              '834e 8343 8362 834e 835a 815b 8375')
 
 SCRIPT = '?step = 1\nFirst\n?step = 2\nSecond\n?step = 3\nThird\n'
 
@@ -177,8 +179,8 @@ class PopupMenuAndBossKey(TestCase):
             self.assertEqual(0, g.wait_exit(30))
             slot = g.save('savedata.000')
             self.assertIsNotNone(slot, 'no quick save')
-            # The memo field: the 14 Shift-JIS bytes in both configurations, the rest zero.
-            self.assertEqual(QUICK_SAVE_MEMO.ljust(256, b'\0'), slot[528:528 + 256])
+            # The memo field: its 14 bytes, the rest zero.
+            self.assertEqual(BOSS_KEY_MEMO.ljust(256, b'\0'), slot[528:528 + 256])
 
 
 if __name__ == '__main__':

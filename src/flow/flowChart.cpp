@@ -42,11 +42,9 @@ void drawCaption(cTextOut& pen, cSprite& sprite, const char* text, uint8_t grey)
 
 // The chart with the caption of the grid point under the mouse: a black outline of four copies
 // around two white copies.
-void drawFrame(const cCanvas& chart, cTextOut& pen, cSprite& caption) {
-    const int64_t column = flowGridPoint(gMousePos.x), row = flowGridPoint(gMousePos.y);
+void drawFrame(const cCanvas& chart, cTextOut& pen, cSprite& caption, int64_t column, int64_t row,
+               const vstring& text) {
     gGraphics.CopyScreen(gBackBuffer, chart);
-    vstring text;
-    getFlowChapter(column, row, text);
     const int px = static_cast<int>(kFlowGrid * column), py = static_cast<int>(kFlowGrid * row);
     drawCaption(pen, caption, text.c_str(), 0);
     gGraphics.Blt(gBackBuffer, caption, px + 9, py - 16);
@@ -84,7 +82,8 @@ int32_t showFlowChart() {
     presentScreen();
 
     // The chart stands still: a frame is drawn when the grid point under the mouse changes, and
-    // the loop waits for input between.
+    // the loop waits for input between. A pointer that leaves the window sends no message, so
+    // while a caption shows the loop reads the pointer again every frame.
     cFramePacer pacer;
     for (;;) {
         if (!pumpMessages()) {
@@ -92,10 +91,14 @@ int32_t showFlowChart() {
             return 1;
         }
         while (pacer.Poll(kInputScreen, true)) {
+            const int64_t column = flowGridPoint(gMousePos.x), row = flowGridPoint(gMousePos.y);
+            vstring text;
+            getFlowChapter(column, row, text);
             pacer.BeginFrame();
-            pacer.Key(static_cast<uint64_t>(flowGridPoint(gMousePos.x)));
-            pacer.Key(static_cast<uint64_t>(flowGridPoint(gMousePos.y)));
-            pacer.PresentIfDue([&] { drawFrame(chart, pen, caption); });
+            pacer.Key(static_cast<uint64_t>(column));
+            pacer.Key(static_cast<uint64_t>(row));
+            if (!text.empty()) pacer.PollEveryFrame();
+            pacer.PresentIfDue([&] { drawFrame(chart, pen, caption, column, row, text); });
             if (getCommand() != kCmdNone) break;
         }
         if (closesChart(getCommand())) {

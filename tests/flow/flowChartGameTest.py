@@ -20,7 +20,8 @@ import time
 import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'harness'))
-from game import BUILD, CONFIG, Game, TestCase, default_settings, main, wait_until  # noqa: E402
+from game import (BUILD, CONFIG, Game, TestCase, default_settings, main, wait_until,  # noqa: E402
+                  xdotool)
 
 IDYES = 6
 HEADER_SIZE = 25120
@@ -226,6 +227,12 @@ class FlowChart(TestCase):
                 lambda p: min(p) > 200) > 10, 10), 'no caption')
             shown = g.screenshot(*caption)
             self.assertGreater(shown.count(lambda p: max(p) < 30), 10, 'no black outline')
+
+            # Leaving the window sends no message; the caption goes all the same.
+            client = g.window()['client']
+            xdotool('mousemove', client[0] - 100, client[1] + A01[1])
+            self.assertTrue(wait_until(lambda: not g.screenshot(*caption).count(
+                lambda p: p != BACKGROUND), 10), 'the caption stayed')
 
             # A right click closes it; the message still waits, and a click ends it.
             g.click(700, 300, button=3)

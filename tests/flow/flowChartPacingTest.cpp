@@ -1,5 +1,7 @@
 // The chart screen paced, over a test clock that only its waits move: a frame when the grid point
-// under the mouse changes, none between, and a click taken when it comes.
+// under the mouse changes, none between, and a click taken when it comes; a caption follows a
+// pointer that leaves the window, which sends no message.
+#include <string>
 #include <vector>
 
 #include "base/clock.h"
@@ -9,6 +11,8 @@
 #include "base/moduleState.h"
 #include "base/present.h"
 #include "fakeGlyphs.h"
+#include "files/apiFile.h"
+#include "files/archiveIndex.h"
 #include "flow/flowChart.h"
 #include "graphics/screen.h"
 #include "graphics/text/glyphSource.h"
@@ -22,6 +26,7 @@ struct Event {
     uint32_t at;  // ms after the start
     MousePoint mouse;
     uint8_t command;
+    bool silent = false;  // no message comes with it (the pointer left the window)
 };
 struct World {
     std::vector<Event> events;
@@ -29,14 +34,20 @@ struct World {
     uint32_t now = kStart;
     int polls = 0;
     std::vector<uint32_t> presents;
+    std::vector<std::pair<uint32_t, uint32_t>> waits;  // when (ms after the start), how long
 };
 World* gWorld = nullptr;
 
+// A message ends the wait; a silent event does not.
 void testWait(uint32_t ms) {
+    gWorld->waits.emplace_back(gWorld->now - kStart, ms);
     uint32_t until = gWorld->now + ms;
-    if (gWorld->next < gWorld->events.size() &&
-        static_cast<int32_t>(until - (kStart + gWorld->events[gWorld->next].at)) > 0)
-        until = kStart + gWorld->events[gWorld->next].at;
+    for (size_t i = gWorld->next; i < gWorld->events.size(); ++i) {
+        const Event& e = gWorld->events[i];
+        if (e.silent) continue;
+        if (static_cast<int32_t>(until - (kStart + e.at)) > 0) until = kStart + e.at;
+        break;
+    }
     gWorld->now = until;
 }
 bool testPoll(uint8_t, bool) {
@@ -97,4 +108,36 @@ TEST_F(FlowChartPacing, AFrameWhenTheGridPointUnderTheMouseChangesAndNoneBetween
     // The chart before the loop, its first frame, then the two moves to other grid points.
     EXPECT_EQ((std::vector<uint32_t>{0, 0, 2000, 2200}), world.presents);
     EXPECT_LT(world.polls, 30);
+}
+
+TEST_F(FlowChartPacing, TheCaptionFollowsAPointerThatLeavesTheWindowWithinAFrame) {
+    // One node with a caption at the grid point (2, 2).
+    const char* folder = "flow-pacing-data\\";
+    ASSERT_TRUE(createFolder(folder));
+    ASSERT_TRUE(createFolder("flow-pacing-data\\flow"));
+    {
+        cAPI_File file;
+        const std::string definition = "a 2 2\r\nchapt Cap\r\n;\r\n";
+        ASSERT_TRUE(file.Create("flow-pacing-data\\flow\\flowdata.txt") &&
+                    file.Write(definition.data(), definition.size()) && file.Close());
+    }
+    ASSERT_TRUE(setDataFolder(folder));
+    world.events = {
+        {1000, {39, 25}, kCmdNone},               // onto the node: its caption shows
+        {2100, {-200, -150}, kCmdNone, true},     // out of the window: no message says so
+        {5000, {-200, -150}, kCmdClick},
+    };
+    const int32_t result = showFlowChart();
+    setDataFolder(".\\data\\");
+    EXPECT_EQ(0, result);
+    ASSERT_EQ(4u, world.presents.size());
+    EXPECT_EQ(1000u, world.presents[2]);
+    // The frame without the caption comes within a frame of the pointer leaving.
+    EXPECT_GE(world.presents[3], 2100u);
+    EXPECT_LE(world.presents[3], 2100u + frameIntervalMs());
+    // While the caption shows, no wait is longer than a frame; without one the loop waits long.
+    for (const auto& [at, ms] : world.waits) {
+        if (at >= 1000 && at < world.presents[3]) EXPECT_LE(ms, frameIntervalMs()) << at;
+        if (at >= world.presents[3] + frameIntervalMs()) EXPECT_EQ(kPacerLongestWaitMs, ms) << at;
+    }
 }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/caseInsensitive.h"
 #include "base/moduleOrder.h"
 #include "base/moduleState.h"
 #include "files/saveStream.h"
@@ -102,7 +103,7 @@ void flowResetRoute() {
 }
 
 uint8_t flowNodeState(const char* name) {
-    if (vs_compare(gFlow.LastNode.c_str(), name ? name : "") == 0) return 3;
+    if (equalsIgnoringCase(gFlow.LastNode.c_str(), name)) return 3;
     if (holds(gFlow.AN, name)) return 2;
     if (holds(gFlow.VN, name)) return 1;
     return 0;

@@ -26,7 +26,8 @@ void flowVisit(const char* name);
 void flowResetAll();
 // A new route: the route's nodes and links and the last node forgotten.
 void flowResetRoute();
-// 3 the last node, 2 entered on the route, 1 entered since the last full reset, 0 not entered.
+// 3 the last node (the name compared by equalsIgnoringCase), 2 entered on the route, 1 entered
+// since the last full reset, 0 not entered.
 uint8_t flowNodeState(const char* name);
 // 2 moved on the route, 1 since the last full reset, 0 never.
 uint8_t flowLinkState(const char* from, const char* to);

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstring>
 
+#include "base/caseInsensitive.h"
 #include "base/clock.h"
 #include "base/moduleOrder.h"
 #include "base/moduleState.h"
@@ -67,7 +68,7 @@ cSoundBuffer* createBuffer(const SoundFormat& format, uint64_t bytes, bool strea
     return platform->createBuffer(format, static_cast<uint32_t>(bytes), streaming);
 }
 
-bool sameName(const vstring& kept, const char* name) { return vs_compare(kept.c_str(), name) == 0; }
+bool sameName(const vstring& kept, const char* name) { return equalsIgnoringCase(kept.c_str(), name); }
 
 bool isPlaying(SoundChannel c) {
     cSoundBuffer* buffer = channel(c).buffer;

@@ -38,11 +38,11 @@ bool loadStaticSound(cSoundBuffer*& slot, const char* folder, const char* name);
 // One-shot plays from "se" and "voice"; true without sound when the channel is off.
 bool playSE(const char* name);
 bool playVoice(const char* name);
-// The ambient loop from "env": the loop of that name (in any letter case) that plays goes on; a
-// channel that is off only remembers the name.
+// The ambient loop from "env": the loop of that name (in any letter case, equalsIgnoringCase) that
+// plays goes on; a channel that is off only remembers the name.
 bool playEnv(const char* name);
-// Streamed music from "bgm": the piece of that name (in any letter case) that plays, and is not
-// fading, goes on; a channel that is off only remembers the name and loop flag.
+// Streamed music from "bgm": the piece of that name (in any letter case, equalsIgnoringCase) that
+// plays, and is not fading, goes on; a channel that is off only remembers the name and loop flag.
 bool playBGM(const char* name, bool loop);
 // Play the remembered names again (the empty name stops).
 void restartEnv();

@@ -1,5 +1,6 @@
 #include "presentation/msgSpeakers.h"
 
+#include "base/caseInsensitive.h"
 #include "base/moduleOrder.h"
 #include "base/moduleState.h"
 #include "config/registry.h"
@@ -21,8 +22,21 @@ struct SpeakerTables {
 SpeakerTables gSpeakerTables;
 const cModuleReset kReset(kOrderMsgBox, [] { gSpeakerTables = SpeakerTables(); });
 
-int speakerGroupOf(const char* name) { return gSpeakerTables.groups.GetInt(name, 0); }
-bool isFemaleVoicePrefix(const char* prefix) { return gSpeakerTables.femaleVoicePrefixes.GetBool(prefix, false); }
+// True when the table holds the name as the system's comparison sees it: the registry finds keys
+// with the case of every byte folded, also of a double-byte character's second byte.
+bool holdsName(const mSystemParam::cSection& table, const char* name) {
+    auto it = table.values.find(vstring(name));
+    return it != table.values.end() && equalsIgnoringCase(it->first.c_str(), name);
+}
+
+int speakerGroupOf(const char* name) {
+    const mSystemParam::cSection& groups = gSpeakerTables.groups;
+    return holdsName(groups, name) ? groups.GetInt(name, 0) : 0;
+}
+bool isFemaleVoicePrefix(const char* prefix) {
+    const mSystemParam::cSection& prefixes = gSpeakerTables.femaleVoicePrefixes;
+    return holdsName(prefixes, prefix) && prefixes.GetBool(prefix, false);
+}
 }  // namespace
 
 void loadMessageContent() {

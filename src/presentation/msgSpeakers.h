@@ -5,13 +5,14 @@
 #pragma once
 #include <cstdint>
 
-// Colour group 1 to 9 of a speaker name, 0 for none (names match without regard to ASCII case).
+// Colour group 1 to 9 of a speaker name, 0 for none.
 using SpeakerGroupLookup = int (*)(const char* name);
 // True when a two-byte prefix (NUL-terminated) begins the voice files of a female character.
 using FemaleVoiceLookup = bool (*)(const char* prefix);
 // Installs the lookups (nullptr: no names, no prefixes).
 void setSpeakerLookups(SpeakerGroupLookup speakers, FemaleVoiceLookup femaleVoices);
-// Reads both tables from the configuration registry and installs lookups over them.
+// Reads both tables from the configuration registry and installs lookups over them: names and
+// prefixes match without regard to letter case as the system compares them (equalsIgnoringCase).
 void loadMessageContent();
 
 // The text colour of a speaker: white unless the speaker-colour switch of the settings is on; then
@@ -19,5 +20,5 @@ void loadMessageContent();
 void speakerColour(uint8_t& r, uint8_t& g, uint8_t& b, const char* name);
 
 // The voice-group switch for a voice file: the female-voices switch of the settings when its first
-// two bytes are a female prefix (any ASCII case), the male-voices switch otherwise.
+// two bytes are a female prefix, the male-voices switch otherwise.
 bool voiceGroupEnabled(const char* voiceFile);

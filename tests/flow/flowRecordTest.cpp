@@ -90,6 +90,28 @@ TEST_F(Flow, VisitSequences) {
     EXPECT_EQ(3u, r.flowChecklist.size());
 }
 
+TEST_F(Flow, TheLastNodeFoldsLettersOnlyInSingleByteCharacters) {
+    struct Case {
+        const char* lastNode;
+        const char* name;
+        uint8_t state;
+    } cases[] = {
+        {"a01", "A01", 3},
+        {"\x89\x4A" "a01", "\x89\x4A" "A01", 3},  // 雨a01: the letters after the character fold
+        {"\x89\x4A" "a01", "\x89\x6A" "a01", 0},  // Shift-JIS 雨 and 泳 differ in J and j
+        {"\xB0\x41", "\xB0\x61", 0},              // GBK 癆 and 癮
+    };
+    for (const Case& c : cases) {
+        // A loaded record whose sets are empty: only the last node can match.
+        resetEngineState();
+        std::vector<uint8_t> bytes;
+        record(bytes, "LastNode", str(c.lastNode));
+        cSaveStream in(bytes.data(), bytes.size());
+        serializeFlowData(in);
+        EXPECT_EQ(c.state, flowNodeState(c.name)) << c.lastNode << " / " << c.name;
+    }
+}
+
 TEST_F(Flow, ChecklistLines) {
     resetEngineState();
     ASSERT_TRUE(setDataFolder("flow-test-data\\"));

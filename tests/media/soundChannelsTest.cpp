@@ -247,6 +247,40 @@ TEST_F(SoundChannels, TheSamePieceInAnyCaseGoesOn) {
     EXPECT_EQ(1u, fake.alive.size());
 }
 
+TEST_F(SoundChannels, NamesFoldLettersOnlyInSingleByteCharacters) {
+#ifdef MORVANE_EARLIER
+    const bool shiftJis = true;
+#else
+    const bool shiftJis = false;
+#endif
+    struct Case {
+        const char* playing;
+        const char* next;
+        bool same;
+    } cases[] = {
+        {"\x89\x4A.ogg", "\x89\x4A.OGG", true},
+        {"\x89\x4A.ogg", "\x89\x6A.ogg", false},  // Shift-JIS 雨, 泳 (two kanji in GBK too)
+        {"\x83\x41.ogg", "\x83\x61.ogg", false},  // Shift-JIS ア, ヂ
+        // GBK 癆, 癮; in Shift-JIS a half-width katakana and the letter A or a.
+        {"\xB0\x41.ogg", "\xB0\x61.ogg", shiftJis},
+    };
+    for (const Case& c : cases) {
+        // The test platform finds files with every byte folded: one entry serves both names.
+        fake.file("bgm", c.playing, shortPiece());
+        fake.file("env", c.playing, shortPiece());
+        ASSERT_TRUE(playBGM(c.playing, true));
+        ASSERT_TRUE(playEnv(c.playing));
+        const int created = fake.created;
+        EXPECT_TRUE(playBGM(c.next, true));
+        EXPECT_TRUE(playEnv(c.next));
+        EXPECT_EQ(c.same ? created : created + 2, fake.created) << c.playing << " / " << c.next;
+        EXPECT_STREQ(c.same ? c.playing : c.next, getBgmName());
+        EXPECT_STREQ(c.same ? c.playing : c.next, getEnvName());
+        stopBGM(false);
+        stopEnv(false);
+    }
+}
+
 TEST_F(SoundChannels, TheSamePieceWhileFadingStartsAgain) {
     ASSERT_TRUE(playBGM("theme.ogg", true));
     fadeOutBGM();

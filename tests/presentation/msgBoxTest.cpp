@@ -477,3 +477,33 @@ TEST(MsgGameContent, SpeakerGroupsAndVoicePrefixesFromTheConfiguration) {
     gConfigRegistry.clear();
     setSpeakerLookups(nullptr, nullptr);
 }
+
+TEST(MsgGameContent, NamesAndPrefixesFoldOnlyInSingleByteCharacters) {
+    // The speaker 雨 and the voice prefix ア (Shift-JIS 89 4A and 83 41: their second bytes are the
+    // letters J and A; 0x89 and 0x83 begin double-byte characters in GBK too).
+    cTextBuf file;
+    ASSERT_TRUE(file.SetText("[Message.Speaker]\r\x89\x4A" "a=3\r[Message.Voice]\r\x83\x41=on\r"));
+    mSystemParam::parseConfigFile(file);
+    loadMessageContent();
+    setDefaultSettings();
+    UserSettings.speakerColours = 1;
+    struct Speaker {
+        const char* name;
+        uint8_t green;
+    } speakers[] = {
+        {"\x89\x4A" "a", 220},
+        {"\x89\x4A" "A", 220},  // the letter after the character folds
+        {"\x89\x6A" "a", 255},  // 泳 is someone else
+    };
+    for (const Speaker& s : speakers) {
+        uint8_t r, g, b;
+        speakerColour(r, g, b, s.name);
+        EXPECT_EQ(s.green, g) << s.name;
+    }
+    UserSettings.femaleVoices = 0;
+    UserSettings.maleVoices = 1;
+    EXPECT_FALSE(voiceGroupEnabled("\x83\x41" "_0001"));
+    EXPECT_TRUE(voiceGroupEnabled("\x83\x61" "_0001"));  // ヂ: not the prefix ア
+    gConfigRegistry.clear();
+    setSpeakerLookups(nullptr, nullptr);
+}

@@ -1,6 +1,7 @@
 // Images loaded from data files: sprites from PNG files and wipe rules centred on a screen mask.
 #include <algorithm>
 
+#include "base/caseInsensitive.h"
 #include "config/systemInfo.h"
 #include "graphics/blit.h"
 #include "graphics/graphics.h"
@@ -9,8 +10,9 @@
 
 bool cSprite::LoadPng(const char* name) {
     if (!name || !*name) return false;
-    // The file a sprite holds is not read again, whatever its letter case.
-    if (vs_compare(name, m_name.c_str()) == 0) return true;
+    // The file a sprite holds is not read again, whatever the letter case of its single-byte
+    // characters.
+    if (equalsIgnoringCase(name, m_name.c_str())) return true;
     const vstring wanted(name);
     Release();
     // The name stays held even when the load fails, so the file is not tried again.

@@ -139,6 +139,34 @@ TEST_F(HostFiles, PngFromTheDataFolder) {
     EXPECT_FALSE(broken.LoadPng("absent.png"));
 }
 
+// A sprite keeps the picture it holds when asked for the same name in other letter case, but two
+// names whose double-byte characters differ only in a second byte that is a letter are two files.
+TEST_F(HostFiles, ASpriteHoldingAPictureLoadsTheOneOfAnotherDoubleByteName) {
+#ifdef MORVANE_EARLIER
+    const std::string upper = "\x83\x41.png", lower = "\x83\x61.png";  // ア, ヂ in Shift-JIS
+#else
+    const std::string upper = "\xB0\x41.png", lower = "\xB0\x61.png";  // 癆, 癮 in GBK
+#endif
+    for (int width : {2, 1}) {
+        PngParts parts;
+        parts.header = ihdr(width, 1, 2);
+        parts.stream = zlibCompress(Bytes(1 + 3 * width, 0));
+        const Bytes png = buildPng(parts);
+        write(data + "img/" + (width == 2 ? upper : lower), std::vector<uint8_t>(png.begin(), png.end()));
+    }
+    cSprite sprite;
+    ASSERT_TRUE(sprite.LoadPng(upper.c_str()));
+    EXPECT_EQ(2, sprite.width);
+    ASSERT_TRUE(sprite.LoadPng(lower.c_str()));
+    EXPECT_EQ(1, sprite.width);
+    // The same name in other letter case is not read again (ONE.PNG is two pixels wide).
+    write(data + "img/one.png", read(data + "img/" + lower));
+    write(data + "img/ONE.PNG", read(data + "img/" + upper));
+    ASSERT_TRUE(sprite.LoadPng("one.png"));
+    ASSERT_TRUE(sprite.LoadPng("ONE.PNG"));
+    EXPECT_EQ(1, sprite.width);
+}
+
 TEST_F(HostFiles, ConfigurationFiles) {
     write(data + "config/config.txt", std::string("system.txt\r\nmissing.txt\r\n"));
     write(data + "config/system.txt",

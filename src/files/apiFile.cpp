@@ -8,6 +8,7 @@
 namespace {
 // ReadFile and WriteFile take 32-bit counts: larger transfers go in pieces.
 constexpr DWORD kMaxPiece = 1u << 30;
+FileFlushFn gFlush = nullptr;  // test seam; nullptr: FlushFileBuffers
 
 HANDLE handleOf(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 
@@ -118,8 +119,18 @@ bool createFolder(const char* path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+void setFileFlush(FileFlushFn flush) { gFlush = flush; }
+
 bool replaceFile(const char* from, const char* to) {
-    return from && to && MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!from || !to) return false;
+    // The data reaches the disk before the new name does, so that a power cut after the rename
+    // finds the whole file; the rename itself is written through.
+    const intptr_t file = open(from, GENERIC_WRITE, 0, OPEN_EXISTING);
+    if (file == -1) return false;
+    const bool flushed = gFlush ? gFlush(file) : FlushFileBuffers(handleOf(file)) != 0;
+    const bool closed = CloseHandle(handleOf(file)) != 0;
+    return flushed && closed &&
+           MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
 bool deleteFile(const char* path) { return path && DeleteFileA(path); }

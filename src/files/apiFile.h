@@ -45,8 +45,13 @@ bool listFolderFiles(const char* folder, const char* extension, std::vector<vstr
 // Creates a folder; true also when it exists.
 bool createFolder(const char* path);
 // Puts a completely written file in place of another in one step, the old one replaced and the
-// data on the disk when it returns; false leaves both as they were.
+// data on the disk when it returns: the data is flushed to the disk before the rename, and a
+// failed flush fails the replace; false leaves both as they were.
 bool replaceFile(const char* from, const char* to);
+// Test seam: the flush that replaceFile makes (FlushFileBuffers, fsync), given a handle or
+// descriptor of the written file; true when its data is on the disk. nullptr: the system's own.
+using FileFlushFn = bool (*)(intptr_t handle);
+void setFileFlush(FileFlushFn flush);
 // True when the file was deleted.
 bool deleteFile(const char* path);
 // The running program's full path; false when it cannot be read whole.

@@ -13,6 +13,8 @@
 #include "files/apiFile.h"
 
 namespace {
+FileFlushFn gFlush = nullptr;  // test seam; nullptr: fsync
+
 std::string hostPath(const char* path) {
     std::string p = path ? path : "";
     for (char& c : p)
@@ -136,12 +138,14 @@ bool createFolder(const char* path) {
     return mkdir(p.c_str(), 0777) == 0 || (stat(p.c_str(), &s) == 0 && S_ISDIR(s.st_mode));
 }
 
+void setFileFlush(FileFlushFn flush) { gFlush = flush; }
+
 bool replaceFile(const char* from, const char* to) {
     if (!from || !to) return false;
     const std::string source = hostPath(from);
     int fd = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
-    bool synced = fsync(fd) == 0;
+    bool synced = gFlush ? gFlush(fd) : fsync(fd) == 0;
     ::close(fd);
     return synced && std::rename(source.c_str(), hostPath(to).c_str()) == 0;
 }

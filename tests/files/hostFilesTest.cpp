@@ -32,6 +32,15 @@
 
 namespace {
 
+std::vector<uint8_t> fileBytes(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        for (int c; (c = std::fgetc(f)) != EOF;) bytes.push_back(static_cast<uint8_t>(c));
+        std::fclose(f);
+    }
+    return bytes;
+}
+
 class HostFiles : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -62,15 +71,7 @@ protected:
     void write(const std::string& path, const std::string& text) {
         write(path, std::vector<uint8_t>(text.begin(), text.end()));
     }
-    std::vector<uint8_t> read(const std::string& path) {
-        std::vector<uint8_t> bytes;
-        FILE* f = std::fopen(path.c_str(), "rb");
-        if (!f) return bytes;
-        int c;
-        while ((c = std::fgetc(f)) != EOF) bytes.push_back(static_cast<uint8_t>(c));
-        std::fclose(f);
-        return bytes;
-    }
+    std::vector<uint8_t> read(const std::string& path) { return fileBytes(path); }
     std::vector<std::string> files(const std::string& folder) {
         std::vector<std::string> names;
         if (DIR* dir = opendir(folder.c_str())) {
@@ -224,6 +225,60 @@ TEST_F(HostFiles, ReplacingWriteKeepsTheOldFileOnFailure) {
         return f.Write(second.data(), second.size());
     }));
     EXPECT_EQ(second, descrambled("slot"));
+    EXPECT_EQ(std::vector<std::string>{"slot"}, files(save));
+}
+
+// The replacing write's flush through the seam: the size of the file it was given, the slot
+// when it was called, and the result of the system's own flush on that descriptor.
+struct FlushRecord {
+    std::string slot;
+    int calls = 0;
+    bool fail = false;
+    long long sizeOfFlushed = -1;
+    std::vector<uint8_t> slotAtFlush;
+    bool flushed = false;
+};
+FlushRecord* gFlushRecord = nullptr;
+
+bool recordFlush(intptr_t fd) {
+    FlushRecord& r = *gFlushRecord;
+    ++r.calls;
+    if (r.fail) return false;
+    struct stat s;
+    if (fstat(static_cast<int>(fd), &s) == 0) r.sizeOfFlushed = s.st_size;
+    r.slotAtFlush = fileBytes(r.slot);
+    r.flushed = fsync(static_cast<int>(fd)) == 0;
+    return r.flushed;
+}
+
+TEST_F(HostFiles, ReplacingWriteFlushesTheDataBeforeTheRename) {
+    const auto writer = [](size_t n, uint8_t value) {
+        return [n, value](cSaveFile& f) {
+            const std::vector<uint8_t> data(n, value);
+            return f.Write(data.data(), data.size());
+        };
+    };
+    ASSERT_TRUE(replaceSaveFile("slot", writer(3000, 0x11)));
+    const std::vector<uint8_t> old = read(save + "slot");
+    FlushRecord record;
+    record.slot = save + "slot";
+    gFlushRecord = &record;
+    setFileFlush(recordFlush);
+    EXPECT_TRUE(replaceSaveFile("slot", writer(5000, 0x22)));
+    EXPECT_EQ(1, record.calls);
+    EXPECT_EQ(5000, record.sizeOfFlushed);
+    EXPECT_EQ(old, record.slotAtFlush);
+    EXPECT_TRUE(record.flushed);
+    const std::vector<uint8_t> replaced = read(save + "slot");
+    EXPECT_EQ(5000u, replaced.size());
+    // A failed flush is a failed save: the slot stays as it was and the temporary file goes.
+    record.calls = 0;
+    record.fail = true;
+    EXPECT_FALSE(replaceSaveFile("slot", writer(7000, 0x33)));
+    setFileFlush(nullptr);
+    gFlushRecord = nullptr;
+    EXPECT_EQ(1, record.calls);
+    EXPECT_EQ(replaced, read(save + "slot"));
     EXPECT_EQ(std::vector<std::string>{"slot"}, files(save));
 }
 

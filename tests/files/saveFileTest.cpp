@@ -38,6 +38,68 @@ TEST(SaveFolder, TooLongFolderIsRefused) {
 
 using SaveFile = SaveFolderFixture;
 
+// The replacing write's flush, recorded through the seam: what the file system held when it was
+// called, and the result of the system's own flush made on the handle it was given.
+struct FlushRecord {
+    std::string folder;
+    int calls = 0;
+    bool fail = false;
+    LONGLONG sizeOfFlushed = -1;
+    Bytes slotAtFlush;
+    bool newAtFlush = false;
+    bool flushed = false;
+};
+FlushRecord* gFlushRecord = nullptr;
+
+bool recordFlush(intptr_t handle) {
+    FlushRecord& r = *gFlushRecord;
+    ++r.calls;
+    if (r.fail) return false;
+    HANDLE file = reinterpret_cast<HANDLE>(handle);
+    LARGE_INTEGER size;
+    if (GetFileSizeEx(file, &size)) r.sizeOfFlushed = size.QuadPart;
+    r.slotAtFlush = TempFolder::readFile(r.folder + "slot");
+    r.newAtFlush = TempFolder::exists(r.folder + "slot.new");
+    r.flushed = FlushFileBuffers(file) != 0;  // the handle can flush: it is open for writing
+    return r.flushed;
+}
+
+TEST_F(SaveFile, ReplacingWriteFlushesTheDataBeforeTheRename) {
+    const auto writer = [](size_t n, unsigned char value) {
+        return [n, value](cSaveFile& f) {
+            const Bytes data(n, value);
+            return f.Write(data.data(), data.size());
+        };
+    };
+    ASSERT_TRUE(replaceSaveFile("slot", writer(3000, 0x11)));
+    const Bytes old = TempFolder::readFile(folder + "slot");
+    FlushRecord record;
+    record.folder = folder;
+    gFlushRecord = &record;
+    setFileFlush(recordFlush);
+    // Called once, on the temporary file holding all the new data, while the slot is still the
+    // old one; the system's flush succeeds on that handle.
+    const bool replaced = replaceSaveFile("slot", writer(5000, 0x22));
+    EXPECT_TRUE(replaced);
+    EXPECT_EQ(1, record.calls);
+    EXPECT_EQ(5000, record.sizeOfFlushed);
+    EXPECT_TRUE(record.newAtFlush);
+    EXPECT_TRUE(old == record.slotAtFlush);
+    EXPECT_TRUE(record.flushed);
+    const Bytes replacedBytes = TempFolder::readFile(folder + "slot");
+    EXPECT_EQ(5000u, replacedBytes.size());
+    // A failed flush is a failed save: the slot stays as it was and the temporary file goes.
+    record = FlushRecord();
+    record.folder = folder;
+    record.fail = true;
+    EXPECT_FALSE(replaceSaveFile("slot", writer(7000, 0x33)));
+    setFileFlush(nullptr);
+    gFlushRecord = nullptr;
+    EXPECT_EQ(1, record.calls);
+    EXPECT_TRUE(replacedBytes == TempFolder::readFile(folder + "slot"));
+    EXPECT_FALSE(TempFolder::exists(folder + "slot.new"));
+}
+
 TEST_F(SaveFile, ZeroBytesOnDiskAreTheSaveStream) {
     Bytes zeros(1300, 0);
     cSaveFile f;

@@ -86,18 +86,20 @@ bool writeSaveHeader(int32_t slot, const SaveSlotHeader& header) {
     char name[16];
     if (!saveSlotFileName(slot, name)) return false;
     // The body after the header is kept: the file is read whole and replaced with the new header
-    // in front, so a failure anywhere leaves the old file as it was.
+    // in front, so a failure anywhere leaves the old file as it was. Any file whose header reads
+    // takes the new one; a file shorter than a header had no body and gets none.
     cSaveFile file;
     if (!file.OpenRead(name)) return false;
     const uint64_t size = file.file.Size64();
-    if (size < sizeof header || size > kMaxSlotFileBytes) return false;
+    if (size == 0 || size > kMaxSlotFileBytes) return false;
     std::vector<uint8_t> bytes(static_cast<size_t>(size));
     const bool read = file.Read(bytes.data(), bytes.size());
     file.Close();
     if (!read) return false;
-    return replaceSaveFile(name, [&header, &bytes](cSaveFile& out) {
+    const size_t bodySize = bytes.size() > sizeof header ? bytes.size() - sizeof header : 0;
+    return replaceSaveFile(name, [&header, &bytes, bodySize](cSaveFile& out) {
         return out.Write(&header, sizeof header) &&
-               out.Write(bytes.data() + sizeof header, bytes.size() - sizeof header);
+               (bodySize == 0 || out.Write(bytes.data() + sizeof header, bodySize));
     });
 }
 

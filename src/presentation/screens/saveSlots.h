@@ -70,7 +70,9 @@ bool loadGame(int32_t slot);
 // The header zeroed, then filled from the slot's file (a short file leaves the rest zero); false
 // when the slot is out of range, the file cannot be opened or is empty.
 bool readSaveHeader(int32_t slot, SaveSlotHeader& header);
-// Rewrites the header of an existing slot file in place; false when that fails.
+// Rewrites the header of a slot file whose header reads (not empty), keeping the body after it (a
+// file shorter than a header has none); false without such a file or when the write fails (the
+// old file then stays byte for byte).
 bool writeSaveHeader(int32_t slot, const SaveSlotHeader& header);
 // Deletes a slot's file (0 to 49); true when it was deleted.
 bool deleteSaveSlot(int32_t slot);

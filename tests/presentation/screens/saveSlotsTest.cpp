@@ -279,6 +279,49 @@ TEST_F(SaveSlots, HeadersAlone) {
     EXPECT_FALSE(deleteSaveSlot(50));
 }
 
+TEST_F(SaveSlots, HeaderRewrittenOverFilesOfEveryLength) {
+    // Every file the grid shows (its header reads) takes a new header and keeps what follows the
+    // old one: nothing for a file no longer than a header.
+    ScriptHost host("slot-header-lengths");
+    knownState();
+    ASSERT_TRUE(saveGame(9));
+    const Bytes saved = slotBytes(host, 9);
+    SaveSlotHeader header;
+    std::memset(&header, 0x5A, sizeof header);
+    std::strcpy(header.memo, "memo");
+    header.protect = 1;
+    const Bytes newHeader(reinterpret_cast<const char*>(&header), sizeof header);
+    Bytes pattern(sizeof(SaveSlotHeader) + 1, 0);
+    for (size_t i = 0; i < pattern.size(); ++i) pattern[i] = static_cast<char>(i * 13 + 1);
+    const std::vector<std::pair<std::string, Bytes>> cases = {
+        {"one byte", pattern.substr(0, 1)},
+        {"twenty bytes", pattern.substr(0, 20)},
+        {"a byte short of a header", pattern.substr(0, sizeof(SaveSlotHeader) - 1)},
+        {"a header alone", pattern.substr(0, sizeof(SaveSlotHeader))},
+        {"a header and one byte", pattern},
+        {"a whole save", saved},
+    };
+    for (const auto& [what, bytes] : cases) {
+        writeSlot(host, 2, bytes);
+        SaveSlotHeader shown;
+        ASSERT_TRUE(readSaveHeader(2, shown)) << what;  // the grid shows it
+        EXPECT_TRUE(writeSaveHeader(2, header)) << what;
+        const Bytes body = bytes.size() > sizeof header ? bytes.substr(sizeof header) : Bytes();
+        EXPECT_TRUE(newHeader + body == slotBytes(host, 2)) << what;
+        SaveSlotHeader back;
+        ASSERT_TRUE(readSaveHeader(2, back)) << what;
+        EXPECT_STREQ("memo", back.memo) << what;
+        EXPECT_EQ(1, back.protect) << what;
+        EXPECT_FALSE(fileExists(host.saveFolder + "savedata.002.new")) << what;
+    }
+    // The memo of a whole save leaves it loadable.
+    EXPECT_TRUE(loadGame(2));
+    // An empty file shows as an empty slot: nothing is written into it.
+    writeSlot(host, 2, "");
+    EXPECT_FALSE(writeSaveHeader(2, header));
+    EXPECT_TRUE(readWholeFile(host.saveFolder + "savedata.002").empty());
+}
+
 TEST_F(SaveSlots, FailuresKeepTheOldSlot) {
     ScriptHost host("slot-faults");
     knownState();

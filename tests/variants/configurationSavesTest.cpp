@@ -1,5 +1,6 @@
-// The sections of a save in each configuration, and a save of the other configuration: the
-// earlier one never looks at a flow section, the full one starts an empty flow record without.
+// The sections of a save in each configuration, and a save of the other configuration loaded from
+// its slot file: the earlier one never looks at a flow section, the full one starts an empty flow
+// record without.
 #include <string>
 #include <utility>
 #include <vector>
@@ -8,9 +9,12 @@
 #include "base/moduleState.h"
 #include "files/apiFile.h"
 #include "files/archiveIndex.h"
+#include "files/saveFile.h"
 #include "files/saveStream.h"
 #include "presentation/screens/saveSections.h"
+#include "presentation/screens/saveSlots.h"
 #include "scenario/readflags/readFlags.h"
+#include "scenario/scriptState.h"
 #include "testing.h"
 #ifndef MORVANE_EARLIER
 #include "flow/flowRecord.h"
@@ -65,6 +69,7 @@ protected:
         ASSERT_TRUE(createFolder(DATA_FOLDER));
         ASSERT_TRUE(createFolder(DATA_FOLDER "flow"));
         ASSERT_TRUE(setDataFolder(DATA_FOLDER));
+        ASSERT_TRUE(setSaveFolder(DATA_FOLDER "save\\"));
         cAPI_File file;
         const std::string list = "a01\r\nep.2\r\nnoext\r\n";
         ASSERT_TRUE(file.Create(DATA_FOLDER "flow\\checklist.txt"));
@@ -88,32 +93,66 @@ TEST_F(Configuration, SaveSectionsInStoredOrder) {
     EXPECT_EQ(expected, recordNames(master.Buffer()));
 }
 
+// Writes a slot file: a header of zeros, then the master stream's bytes.
+bool writeSlot(int32_t slot, const std::vector<uint8_t>& master) {
+    char name[16];
+    if (!saveSlotFileName(slot, name)) return false;
+    return replaceSaveFile(name, [&master](cSaveFile& file) {
+        const std::vector<uint8_t> header(sizeof(SaveSlotHeader), 0);
+        return file.Write(header.data(), header.size()) && file.Write(master.data(), master.size());
+    });
+}
+
 TEST_F(Configuration, FlowSectionOfTheOtherConfiguration) {
-    // A save of the other configuration: the earlier one meets a flow section (here a damaged
-    // one, which it never looks at); the full one meets none and starts an empty record.
+    // The five shared sections of a save as this configuration writes them, with a flow section
+    // as the full configuration writes one (a whole one, or damaged), or with none as the earlier
+    // one writes.
+    setChapter("Day 2", "Return");
     cSaveStream written;
     writeSaveSections(written);
-    std::vector<uint8_t> bytes;
+    std::vector<uint8_t> shared;
     for (const auto& [name, data] : records(written.Buffer()))
-        if (name != "Data_Flow") record(bytes, name, data);
+        if (name != "Data_Flow") record(shared, name, data);
+    std::vector<uint8_t> damagedFlow = shared;
+    record(damagedFlow, "Data_Flow", std::string("\xFF\xFF\xFF\xFF junk", 9));
 #ifdef MORVANE_EARLIER
-    record(bytes, "Data_Flow", std::string("\xFF\xFF\xFF\xFF junk", 9));
+    // The earlier configuration never looks at a flow section: a full save loads whole, also
+    // when its flow section alone is damaged.
+    std::vector<uint8_t> flow, wholeFlow = shared;
+    record(flow, "LastNode", std::string("a01", 4));
+    record(wholeFlow, "Data_Flow", std::string(flow.begin(), flow.end()));
+    const std::vector<std::pair<std::vector<uint8_t>, bool>> cases = {
+        {shared, true}, {wholeFlow, true}, {damagedFlow, true}};
 #else
-    flowStartup();
-    mReadFlags::beginScript("a01.txt");
-    mReadFlags::beginScript("noext.txt");
+    // The full configuration reads its flow section: none starts an empty record, a damaged one
+    // is refused.
+    const std::vector<std::pair<std::vector<uint8_t>, bool>> cases = {{shared, true},
+                                                                       {damagedFlow, false}};
 #endif
-    cSaveStream in(bytes.data(), bytes.size());
-    readSaveSections(in);
+    for (size_t i = 0; i < cases.size(); ++i) {
+        ASSERT_TRUE(writeSlot(1, cases[i].first)) << i;
+        setChapter("kept", "kept");
 #ifndef MORVANE_EARLIER
-    EXPECT_TRUE(flowRecord().VN.empty());
-    EXPECT_TRUE(flowRecord().AL.empty());
-    EXPECT_STREQ("", flowRecord().LastNode.c_str());
-    EXPECT_EQ(3u, flowRecord().flowChecklist.size());
+        flowStartup();
+        mReadFlags::beginScript("a01.txt");
+        mReadFlags::beginScript("noext.txt");
 #endif
-    cSaveStream again;
-    writeSaveSections(again);
-    EXPECT_EQ(written.Buffer(), again.Buffer());  // everything read back as it was written
+        EXPECT_EQ(cases[i].second, loadGame(1)) << i;
+        if (!cases[i].second) {
+            EXPECT_STREQ("kept", gChapterName.c_str()) << i;
+            continue;
+        }
+        EXPECT_STREQ("Return", gChapterName.c_str()) << i;
+#ifndef MORVANE_EARLIER
+        EXPECT_TRUE(flowRecord().VN.empty()) << i;
+        EXPECT_TRUE(flowRecord().AL.empty()) << i;
+        EXPECT_STREQ("", flowRecord().LastNode.c_str()) << i;
+        EXPECT_EQ(3u, flowRecord().flowChecklist.size()) << i;
+#endif
+        cSaveStream again;
+        writeSaveSections(again);
+        EXPECT_EQ(written.Buffer(), again.Buffer()) << i;  // everything read back as it was written
+    }
 }
 
 }  // namespace

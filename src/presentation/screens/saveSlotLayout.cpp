@@ -33,7 +33,11 @@ bool recordsEndExactly(const uint8_t* bytes, uint64_t size, Visit visit) {
     return true;
 }
 
+// Whether a record's name is the section name as the stream's reader keys it: up to its first
+// NUL, without regard to ASCII case.
 bool sameName(const char* a, size_t length, const char* b) {
+    if (const void* nul = std::memchr(a, 0, length))
+        length = static_cast<size_t>(static_cast<const char*>(nul) - a);
     if (std::strlen(b) != length) return false;
     for (size_t i = 0; i < length; ++i) {
         char x = a[i], y = b[i];
@@ -74,23 +78,26 @@ void formatChapterText(const char* date, const char* name, char (&out)[256]) {
     std::memset(out + keep, 0, sizeof out - keep);
 }
 
-bool slotFileLoadable(const uint8_t* bytes, size_t size, const char* const* required,
-                      size_t requiredCount) {
+bool slotFileLoadable(const uint8_t* bytes, size_t size, const char* const* readSections,
+                      size_t readCount, size_t requiredCount) {
     if (!bytes || size < sizeof(SaveSlotHeader) || size > kMaxSlotFileBytes) return false;
+    if (requiredCount > readCount) return false;
     const uint8_t* body = bytes + sizeof(SaveSlotHeader);
     const uint64_t bodySize = size - sizeof(SaveSlotHeader);
-    std::vector<bool> found(requiredCount, false);
-    // Every record of the master stream is a section, itself a stream of records.
+    std::vector<bool> found(readCount, false);
+    // Every record of the master stream is a section; one that is read is itself a stream of
+    // records.
     const auto anyRecord = [](const char*, size_t, const uint8_t*, uint64_t) { return true; };
     const bool whole = recordsEndExactly(
         body, bodySize, [&](const char* name, size_t length, const uint8_t* data, uint64_t dataSize) {
-            for (size_t i = 0; i < requiredCount; ++i)
-                if (sameName(name, length, required[i])) found[i] = true;
-            return recordsEndExactly(data, dataSize, anyRecord);
+            bool read = false;
+            for (size_t i = 0; i < readCount; ++i)
+                if (sameName(name, length, readSections[i])) found[i] = read = true;
+            return !read || recordsEndExactly(data, dataSize, anyRecord);
         });
     if (!whole) return false;
-    for (bool f : found)
-        if (!f) return false;
+    for (size_t i = 0; i < requiredCount; ++i)
+        if (!found[i]) return false;
     return true;
 }
 

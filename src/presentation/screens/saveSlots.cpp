@@ -57,10 +57,12 @@ bool loadGame(int32_t slot) {
     std::vector<uint8_t> bytes(static_cast<size_t>(size));
     const bool read = file.Read(bytes.data(), bytes.size());
     file.Close();
-    // The whole file is checked before any module sees a byte of it.
-    std::vector<const char*> required;
-    for (size_t i = 0; i < sharedSaveSectionCount(); ++i) required.push_back(saveSection(i).name);
-    if (!read || !slotFileLoadable(bytes.data(), bytes.size(), required.data(), required.size()))
+    // The whole file is checked before any module sees a byte of it: the sections this
+    // configuration reads, the shared ones present.
+    std::vector<const char*> sections;
+    for (size_t i = 0; i < saveSectionCount(); ++i) sections.push_back(saveSection(i).name);
+    if (!read || !slotFileLoadable(bytes.data(), bytes.size(), sections.data(), sections.size(),
+                                   sharedSaveSectionCount()))
         return false;
     cSaveStream master(bytes.data() + sizeof(SaveSlotHeader), bytes.size() - sizeof(SaveSlotHeader));
     readSaveSections(master);

@@ -49,10 +49,12 @@ void fillSaveHeader(SaveSlotHeader& header, const LocalTime& time, int32_t death
 // A slot file bigger than this is not the program's.
 constexpr uint64_t kMaxSlotFileBytes = 64u << 20;
 // Whether a whole slot file can be loaded: the header and a master stream whose records end
-// exactly at the file's end, holding every one of the named sections, each of whose records end
-// exactly at its own end; no bigger than the cap.
-bool slotFileLoadable(const uint8_t* bytes, size_t size, const char* const* requiredSections,
-                      size_t requiredCount);
+// exactly at the file's end, holding the first requiredCount of the sections that are read; each
+// record of a section that is read must itself be records ending exactly at its own end, while a
+// record that nothing reads (the flow record in the earlier configuration) is not looked into; no
+// bigger than the cap.
+bool slotFileLoadable(const uint8_t* bytes, size_t size, const char* const* readSections,
+                      size_t readCount, size_t requiredCount);
 
 // The save folder as a path prefix (start-up).
 void initSavePath();

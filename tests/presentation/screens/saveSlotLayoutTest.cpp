@@ -27,13 +27,16 @@ Bytes section(int fields) {
 }
 
 const char* const kShared[] = {"Data_Script", "Data_Sound", "Data_Anime", "Data_Flags", "Data_Log"};
+const char* const kWithFlow[] = {"Data_Script", "Data_Sound", "Data_Anime", "Data_Flags", "Data_Log",
+                                 "Data_Flow"};
 
 Bytes slotFile(const std::vector<std::string>& sections) {
     Bytes file(sizeof(SaveSlotHeader), 0);
     for (const std::string& name : sections) record(file, name, section(2));
     return file;
 }
-bool loadable(const Bytes& file) { return slotFileLoadable(file.data(), file.size(), kShared, 5); }
+// As a configuration that reads the five shared sections only.
+bool loadable(const Bytes& file) { return slotFileLoadable(file.data(), file.size(), kShared, 5, 5); }
 
 TEST(SaveSlotLayout, FileNames) {
     char name[16];
@@ -119,7 +122,38 @@ TEST(SaveSlotLayout, WholeFilesOnly) {
         bad.push_back({"a prefix", prefix});
     }
     for (const Case& c : bad) EXPECT_FALSE(loadable(c.file)) << c.what;
-    EXPECT_FALSE(slotFileLoadable(nullptr, 0, kShared, 5));
+    EXPECT_FALSE(slotFileLoadable(nullptr, 0, kShared, 5, 5));
+    EXPECT_FALSE(slotFileLoadable(good.data(), good.size(), kShared, 5, 6));
+}
+
+TEST(SaveSlotLayout, RecordsNothingReadsAreNotLookedInto) {
+    // A flow record (or any other) whose contents are no stream: only a configuration that reads
+    // it refuses the file; a record that nothing reads need only be a record of the master stream.
+    Bytes junk = {0xFF, 0xFF, 0xFF, 0xFF, 'j', 'u', 'n', 'k'};
+    Bytes file = slotFile({"Data_Script", "Data_Sound", "Data_Anime", "Data_Flags", "Data_Log"});
+    Bytes flow = file, other = file;
+    record(flow, "DATA_FLOW", junk);
+    record(other, "Data_Extra", junk);
+    EXPECT_TRUE(slotFileLoadable(flow.data(), flow.size(), kShared, 5, 5));
+    EXPECT_FALSE(slotFileLoadable(flow.data(), flow.size(), kWithFlow, 6, 5));
+    EXPECT_TRUE(slotFileLoadable(other.data(), other.size(), kShared, 5, 5));
+    EXPECT_TRUE(slotFileLoadable(other.data(), other.size(), kWithFlow, 6, 5));
+    // Names are read as the stream's reader keys them, up to a NUL: such a flow record is read.
+    Bytes keyed = file;
+    record(keyed, std::string("Data_Flow\0x", 11), junk);
+    EXPECT_FALSE(slotFileLoadable(keyed.data(), keyed.size(), kWithFlow, 6, 5));
+    EXPECT_TRUE(slotFileLoadable(keyed.data(), keyed.size(), kShared, 5, 5));
+    // Still a record: one running past the end of the master stream is refused by both.
+    Bytes cut = flow;
+    cut.pop_back();
+    EXPECT_FALSE(slotFileLoadable(cut.data(), cut.size(), kShared, 5, 5));
+    EXPECT_FALSE(slotFileLoadable(cut.data(), cut.size(), kWithFlow, 6, 5));
+    // A flow record that is a stream, and none at all: both load.
+    Bytes sound = slotFile({"Data_Script", "Data_Sound", "Data_Anime", "Data_Flags", "Data_Log",
+                            "Data_Flow"});
+    EXPECT_TRUE(slotFileLoadable(sound.data(), sound.size(), kShared, 5, 5));
+    EXPECT_TRUE(slotFileLoadable(sound.data(), sound.size(), kWithFlow, 6, 5));
+    EXPECT_TRUE(slotFileLoadable(file.data(), file.size(), kWithFlow, 6, 5));
 }
 
 TEST(SaveSlotLayout, RandomBodiesNeverCrash) {

@@ -90,6 +90,10 @@ inline void moveCursor(int32_t x, int32_t y) {
     gMousePos = {x, y};
 }
 
+// The left button's press and release as the window procedure hands them to the input layer.
+inline void pressLeftButton() { mouseMessageToCommand(0x0201, 0, 0); }
+inline void releaseLeftButton() { mouseMessageToCommand(0x0202, 0, 0); }
+
 inline void install() {
     images().clear();
     loads().clear();

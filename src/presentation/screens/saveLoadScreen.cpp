@@ -74,14 +74,10 @@ public:
             DrawPanel();
             if (!FrameLoop()) return Leave(true);
 
+            // Only a button's index, a click and cancel act here: OK without a button (Return,
+            // Space, the pad) and the arrows do nothing on this screen.
             const uint8_t command = getCommand();
-            int32_t index = getSelectedIndex();
-            if (command == kCmdOk && index < 0) {
-                // OK from a key or the pad acts on the button under the cursor.
-                mSpots::PressButtons();
-                uint8_t scratch = kCmdNone;
-                mSpots::ReleaseButtons(scratch, index);
-            }
+            const int32_t index = getSelectedIndex();
             if (command == kCmdOk && index >= 0) {
                 if (index < kShownSlots + 1) {
                     m_selected = index;
@@ -104,9 +100,6 @@ public:
                 ClickOnPanel();
             } else if (command == kCmdCancel) {
                 return Leave(false);
-            } else {
-                uint8_t moved = command;
-                mSpots::NavigateButtons(moved);
             }
             clearCommand();
         }

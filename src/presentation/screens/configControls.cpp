@@ -70,7 +70,12 @@ HWND createGroupBox(HWND parent, const char* text, int x, int y, int width, int 
 
 HWND createStaticText(HWND parent, const char* text, int x, int y, int width, int height,
                       DWORD extraStyle) {
-    return createChild(parent, "STATIC", text, SS_NOPREFIX | extraStyle, -1, x, y, width, height);
+    // A left-aligned text is not wrapped but clipped at its right edge: the configuration's texts
+    // are padded to a common length and may be wider than their one-line labels, whose wrapped
+    // remainder would fall below them, taking characters that fit with it.
+    DWORD style = SS_NOPREFIX | extraStyle;
+    if ((extraStyle & SS_TYPEMASK) == SS_LEFT) style |= SS_LEFTNOWORDWRAP;
+    return createChild(parent, "STATIC", text, style, -1, x, y, width, height);
 }
 
 HWND createTrackBar(HWND parent, int x, int y, int width, int height, int max, int tickFrequency) {

@@ -14,6 +14,7 @@
 #include "base/moduleState.h"
 #include "base/settings.h"
 #include "files/saveFile.h"
+#include "inkBitmap.h"
 #include "presentation/screens/configDialog.h"
 #include "testing.h"
 
@@ -60,34 +61,6 @@ std::string windowText(HWND w) {
     GetWindowTextA(w, text, sizeof text);
     return text;
 }
-
-// The ink (dark pixels) of a drawing into a white bitmap of the given size.
-struct Ink {
-    int width, height;
-    std::vector<bool> dark;
-    Ink(int w, int h, void (*draw)(HDC dc, const RECT& r, void* arg), void* arg)
-        : width(w), height(h), dark(static_cast<size_t>(w) * h) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        HDC dc = CreateCompatibleDC(nullptr);
-        HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(dc, bitmap);
-        RECT r = {0, 0, w, h};
-        FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        draw(dc, r, arg);
-        GdiFlush();
-        const uint32_t* p = static_cast<const uint32_t*>(bits);
-        for (size_t i = 0; i < dark.size(); ++i) dark[i] = (p[i] & 0xFF) < 96;
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-};
 
 // The topmost slider: the unread-text speed.
 HWND unreadSlider(HWND dialog) {
@@ -323,22 +296,15 @@ TEST_F(ConfigDialogTest, LeftAlignedLabelsAreNotWrapped) {
             EnableWindow(w, TRUE);  // drawn in the text colour even where no sound device is
             RECT r;
             GetClientRect(w, &r);
-            struct Label {
-                HWND window;
-                std::string text;
-            } label = {w, text};
-            Ink shown(r.right, r.bottom, [](HDC dc, const RECT&, void* arg) {
-                SendMessageA(static_cast<Label*>(arg)->window, WM_PRINTCLIENT,
-                             reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-            }, &label);
-            Ink unwrapped(r.right, r.bottom, [](HDC dc, const RECT& area, void* arg) {
-                Label* l = static_cast<Label*>(arg);
-                SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(l->window, WM_GETFONT, 0, 0)));
-                SetBkMode(dc, TRANSPARENT);
-                RECT box = area;
-                DrawTextA(dc, l->text.c_str(), -1, &box, DT_LEFT | DT_EXPANDTABS | DT_NOPREFIX);
-            }, &label);
-            EXPECT_TRUE(shown.dark == unwrapped.dark) << text;
+            InkBitmap canvas(r.right, r.bottom);
+            SendMessageA(w, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc), PRF_CLIENT);
+            std::vector<bool> shown = canvas.Ink();
+            canvas.Clear();
+            HGDIOBJ old = SelectObject(
+                canvas.dc, reinterpret_cast<HFONT>(SendMessageA(w, WM_GETFONT, 0, 0)));
+            DrawTextA(canvas.dc, text.c_str(), -1, &r, DT_LEFT | DT_EXPANDTABS | DT_NOPREFIX);
+            SelectObject(canvas.dc, old);
+            EXPECT_TRUE(shown == canvas.Ink()) << text;
             ++checked;
         }
         SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);

@@ -604,6 +604,36 @@ def clipboard_text():
     return b['text'] if b.get('available') == '1' else None
 
 
+_BRAND_SOURCE = r"""
+#include <cpuid.h>
+#include <stdio.h>
+#include <string.h>
+int main(void) {
+    unsigned r[12] = {0};
+    for (unsigned i = 0; i < 3; ++i)
+        if (!__get_cpuid(0x80000002u + i, &r[4 * i], &r[4 * i + 1], &r[4 * i + 2], &r[4 * i + 3]))
+            return 1;
+    char s[49] = {0};
+    memcpy(s, r, 48);
+    fputs(s, stdout);
+    return 0;
+}
+"""
+
+
+def processor_brand():
+    """The processor's brand string as cpuid gives it (what Windows and the program report), read by
+    a small host program: the kernel's "model name" may be another name where a hypervisor set one."""
+    with tempfile.TemporaryDirectory() as folder:
+        source = os.path.join(folder, 'brand.c')
+        with open(source, 'w') as f:
+            f.write(_BRAND_SOURCE)
+        program = os.path.join(folder, 'brand')
+        subprocess.run(['cc', '-O0', '-o', program, source], check=True, timeout=WAIT)
+        out = subprocess.run([program], check=True, stdout=subprocess.PIPE, timeout=WAIT).stdout
+    return out.split(b'\0', 1)[0].strip()
+
+
 def combo_items(w):
     """A combo box's items as text, and its selected index."""
     b = wininfo('combo', w['hwnd'])[0]

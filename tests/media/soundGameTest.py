@@ -127,8 +127,11 @@ class SoundCommands(TestCase):
         # "bgm" without a name stopped the fading music as the loop began (it was 25 dB down).
         self.assertGreater(max(rec.tone_peak(f, e0 - 0.25, e0 - 0.05) for f in (440, 880, 1320)),
                            0.005)
+        # Music that went on fading would be 26 dB down (about 0.012) in the first window and 31 dB
+        # down (about 0.007) in the last; what remains after a stop is the leak of a gap's click
+        # into a tone's window, which reached 0.0024 on a busy machine.
         for f in (440, 880, 1320):
-            self.assertLess(peak_where_intact(self, rec, f, e0 + 0.1, e0 + 1.4, 660, LEVEL), 0.002,
+            self.assertLess(peak_where_intact(self, rec, f, e0 + 0.1, e0 + 0.6, 660, LEVEL), 0.005,
                             'the music did not stop')
         se = first(rec, 1000, LEVEL / 2, e0)
         self.assertIsNotNone(se, 'no sound effect')

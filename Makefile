@@ -1,5 +1,6 @@
-# make          builds both configurations (build/full, build/earlier), the native build and the
-#               demo game's data folders (build/demo/full/data, build/demo/earlier/data)
+# make          builds both configurations as Windows programs (build/full, build/earlier), the
+#               native build and the demo game's data folders (build/demo/full/data,
+#               build/demo/earlier/data)
 # make play     installs what is missing, builds, builds the demo data folder and plays it
 #               (PLAY_CONFIG=earlier make play: the earlier configuration)
 # make test     installs what is missing, builds everything and runs every test
@@ -9,6 +10,8 @@
 # make idle-cpu  measures the program's CPU time while it waits (full build, under Wine)
 # make music-latency  measures how long starting and stopping the music takes (full build, Wine)
 # make frame-trace  one frame of a demo scene composed and presented under Wine, step by step
+# make dist     writes build/dist/$(DIST_NAME)-windows.zip: the full configuration's system.exe
+#               (DIST_CONFIG=earlier: the earlier one's) and the demo's data folder, for Windows
 # make readme   refreshes the README's generated parts: readme-screenshot (the demo's screenshot,
 #               taken by its whole-program test), readme-bench (the benchmark table),
 #               readme-frame-trace (the frame trace)
@@ -19,27 +22,37 @@ BUILD ?= build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?=
+DIST_CONFIG ?= full
+DIST_NAME ?= lighthouse-letter
 
-.PHONY: all full earlier native deps test play bench fuzz idle-cpu music-latency demo frame-trace \
-       readme-screenshot readme readme-bench readme-frame-trace clean
+.PHONY: all full earlier native deps windeps test play bench fuzz idle-cpu music-latency demo \
+       frame-trace readme-screenshot readme readme-bench readme-frame-trace dist clean
 
 all: full earlier native demo
 
 deps:
 	@scripts/install-deps
 
-$(BUILD)/full/Makefile:
-	cmake -S . -B $(BUILD)/full -DCMAKE_CXX_COMPILER=wineg++ -DMORVANE_EARLIER=OFF $(CMAKE_FLAGS)
-$(BUILD)/earlier/Makefile:
-	cmake -S . -B $(BUILD)/earlier -DCMAKE_CXX_COMPILER=wineg++ -DMORVANE_EARLIER=ON $(CMAKE_FLAGS)
+# The Windows builds: Debian's mingw-w64 cross compiler, with the libraries Debian does not package
+# for it built from Debian's source packages into $(WINDEPS) once (scripts/cross-deps).
+WINDEPS = $(BUILD)/windows-deps
+WINDOWS_FLAGS = -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake \
+                -DMORVANE_WINDEPS=$(abspath $(WINDEPS))
+windeps:
+	@scripts/cross-deps $(WINDEPS)
+
+$(BUILD)/full/Makefile: | windeps
+	cmake -S . -B $(BUILD)/full $(WINDOWS_FLAGS) -DMORVANE_EARLIER=OFF $(CMAKE_FLAGS)
+$(BUILD)/earlier/Makefile: | windeps
+	cmake -S . -B $(BUILD)/earlier $(WINDOWS_FLAGS) -DMORVANE_EARLIER=ON $(CMAKE_FLAGS)
 $(BUILD)/native/Makefile:
 	cmake -S . -B $(BUILD)/native -DCMAKE_CXX_COMPILER=g++ $(CMAKE_FLAGS)
 $(BUILD)/fuzz/Makefile:
 	cmake -S . -B $(BUILD)/fuzz -DCMAKE_CXX_COMPILER=clang++ -DMORVANE_FUZZ=ON $(CMAKE_FLAGS)
 
-full: $(BUILD)/full/Makefile
+full: windeps $(BUILD)/full/Makefile
 	$(MAKE) -C $(BUILD)/full -j$(JOBS) --no-print-directory
-earlier: $(BUILD)/earlier/Makefile
+earlier: windeps $(BUILD)/earlier/Makefile
 	$(MAKE) -C $(BUILD)/earlier -j$(JOBS) --no-print-directory
 native: $(BUILD)/native/Makefile
 	$(MAKE) -C $(BUILD)/native -j$(JOBS) --no-print-directory
@@ -73,6 +86,11 @@ music-latency: full
 
 frame-trace: full native
 	scripts/frame-trace $(BUILD)
+
+# The demo as players on Windows get it.
+dist: $(DIST_CONFIG) demo
+	tools/dist/makeDist.py $(BUILD)/$(DIST_CONFIG)/system.exe $(BUILD)/demo/$(DIST_CONFIG)/data \
+	  $(DIST_NAME) $(BUILD)/dist/$(DIST_NAME)-windows.zip --strip x86_64-w64-mingw32-strip
 
 readme: readme-screenshot readme-bench readme-frame-trace
 

@@ -104,9 +104,10 @@ bool showLine() {
     cTextBuf script;
     if (!script.Load("script", "prologue.txt")) return false;
     const char* line = script.Line(25);
-    if (!line || !std::strchr(line, ':')) return false;
-    std::string name(line, std::strchr(line, ':'));
-    gMsgBox.SetText(std::strchr(line, ':') + 1);
+    const char* colon = line ? std::strchr(line, ':') : nullptr;
+    if (!colon) return false;
+    std::string name(line, colon);
+    gMsgBox.SetText(colon + 1);
     gMsgBox.SetSpeaker(name.c_str(), false);
     while (gMsgBox.DrawUpTo(-1)) {
     }

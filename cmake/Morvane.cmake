@@ -1,12 +1,12 @@
 # Source registration. Each folder under src/ lists its files with
 #   morvane_sources(PURE a.cpp ... WIN b.cpp ... HOST c.cpp ... NATIVE d.cpp ... FULL e.cpp ...)
 # PURE         code that only computes (no windows.h): every build, also natively.
-# WIN          code that calls the operating system: wine builds only.
+# WIN          code that calls the operating system: Windows builds only.
 # HOST         the program's (Win32) side of a seam that pure code calls (clock, host files): in
-#              the wine builds it belongs to the pure library.
+#              the Windows builds it belongs to the pure library.
 # NATIVE       the native build's side of the same seams.
-# FULL, EARLIER          pure code of one configuration: its wine build, and natively.
-# FULL_WIN, EARLIER_WIN  platform code of one configuration: its wine build only.
+# FULL, EARLIER          pure code of one configuration: its Windows build, and natively.
+# FULL_WIN, EARLIER_WIN  platform code of one configuration: its Windows build only.
 function(morvane_sources)
   cmake_parse_arguments(A "" "" "PURE;WIN;HOST;NATIVE;FULL;EARLIER;FULL_WIN;EARLIER_WIN" ${ARGN})
   foreach(kind PURE WIN HOST NATIVE FULL EARLIER FULL_WIN EARLIER_WIN)
@@ -20,14 +20,14 @@ endfunction()
 #   morvane_test(name SOURCES a.cpp ... [PURE] [FULL] [LIBS ...] [DEFINES ...])
 # A PURE test links only the pure library. It is built natively twice, against the full
 # configuration's pure code (name) and the earlier one's (name_earlier, with MORVANE_EARLIER
-# defined for the test's own expectations). Every test is built in the wine builds and runs under
-# Wine. A FULL test is of the full configuration's own code: the full builds only.
+# defined for the test's own expectations). Every test is built in the Windows builds (a console
+# executable) and runs under Wine. A FULL test is of the full configuration's own code: the full builds only.
 function(morvane_test name)
   cmake_parse_arguments(A "PURE;FULL" "" "SOURCES;LIBS;DEFINES" ${ARGN})
-  if((NOT MORVANE_WINE AND NOT A_PURE) OR (A_FULL AND MORVANE_EARLIER))
+  if((NOT MORVANE_WINDOWS AND NOT A_PURE) OR (A_FULL AND MORVANE_EARLIER))
     return()
   endif()
-  if(MORVANE_WINE)
+  if(MORVANE_WINDOWS)
     morvane_test_target(${name} "${A_SOURCES}" "${A_LIBS}" "${A_DEFINES}" ${A_PURE} ${MORVANE_EARLIER})
   else()
     morvane_test_target(${name} "${A_SOURCES}" "${A_LIBS}" "${A_DEFINES}" ON OFF)
@@ -45,7 +45,7 @@ function(morvane_test_target name sources libs defines pure earlier)
   if(earlier)
     target_compile_definitions(${name} PRIVATE MORVANE_EARLIER=1)
   endif()
-  if(NOT MORVANE_WINE AND earlier)
+  if(NOT MORVANE_WINDOWS AND earlier)
     set(base morvane_pure_earlier)
   elseif(pure)
     set(base morvane_pure)
@@ -53,12 +53,9 @@ function(morvane_test_target name sources libs defines pure earlier)
     set(base morvane_win)
   endif()
   target_link_libraries(${name} PRIVATE ${base} ${libs} ${MORVANE_GTEST_LIBS})
-  if(MORVANE_WINE)
-    target_link_options(${name} PRIVATE -mconsole)
-    set_target_properties(${name} PROPERTIES SUFFIX .exe)
+  if(MORVANE_WINDOWS)
     add_test(NAME ${name}
-             COMMAND ${PROJECT_SOURCE_DIR}/scripts/wine-run ${CMAKE_BINARY_DIR}
-                     ${CMAKE_CURRENT_BINARY_DIR}/${name}.exe)
+             COMMAND ${PROJECT_SOURCE_DIR}/scripts/wine-run ${CMAKE_BINARY_DIR} $<TARGET_FILE:${name}>)
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine
                          WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} TIMEOUT 600)
   else()
@@ -70,7 +67,7 @@ endfunction()
 
 # Whole-program tests: a Python script under tests/ run against this build's system.exe.
 function(morvane_game_test name script)
-  if(NOT MORVANE_WINE)
+  if(NOT MORVANE_WINDOWS)
     return()
   endif()
   add_test(NAME ${name}

@@ -20,7 +20,7 @@ IDYES, IDNO = 6, 7
 def setUpModule():
     # The first window query after the display starts brings up Wine's desktop process, which
     # would hold the query's output pipe open: start it with no pipe.
-    subprocess.run([os.path.join(BUILD, 'tests', 'harness', 'wininfo.exe'), 'dialogs'],
+    subprocess.run(['wine', os.path.join(BUILD, 'tests', 'harness', 'wininfo.exe'), 'dialogs'],
                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                    timeout=60, check=False)
 

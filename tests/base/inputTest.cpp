@@ -1,6 +1,7 @@
 #include "base/input.h"
 
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 #include "base/settings.h"
@@ -63,15 +64,15 @@ TEST(RemapCommand, ReadsEveryActionByteAndRejectsOutOfRangeOnesUnsigned) {
     EXPECT_EQ(remapped(0, 32, s), 9);
     EXPECT_EQ(remapped(0, 33, s), 10);
     EXPECT_EQ(remapped(0, 34, s), 12);
-    for (int i = 0; i < 12; ++i) EXPECT_EQ(remapped(0, 36 + i, s), 13 + i) << "F" << i + 1;
-    for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(remapped(0, 48 + i, s), 1 + i) << "pad " << i + 1;
-        EXPECT_EQ(remapped(2, 48 + i, s), 1 + i) << "pad " << i + 1;  // the pad is not fixed
+    for (uint8_t i = 0; i < 12; ++i) EXPECT_EQ(remapped(0, uint8_t(36 + i), s), 13 + i) << "F" << i + 1;
+    for (uint8_t i = 0; i < 8; ++i) {
+        EXPECT_EQ(remapped(0, uint8_t(48 + i), s), 1 + i) << "pad " << i + 1;
+        EXPECT_EQ(remapped(2, uint8_t(48 + i), s), 1 + i) << "pad " << i + 1;  // the pad is not fixed
     }
     EXPECT_EQ(remapped(2, 30, s), 3);  // still fixed in screens
 
     // Damaged bytes: 29, 127, 128 (negative as a signed byte) and 255 all give no command.
-    for (uint8_t bad : {29, 127, 128, 200, 255}) {
+    for (uint8_t bad : std::initializer_list<uint8_t>{29, 127, 128, 200, 255}) {
         s.rightButtonAction = bad;
         s.functionKeyActions[0] = bad;
         s.joystickActions[7] = bad;

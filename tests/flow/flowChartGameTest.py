@@ -305,7 +305,7 @@ class FlowChart(TestCase):
         if CONFIG != 'full':
             self.skipTest('run from the full configuration, with the earlier one beside it')
         other = os.path.join(os.path.dirname(BUILD), 'earlier')
-        self.assertTrue(os.path.exists(os.path.join(other, 'system.exe.so')),
+        self.assertTrue(os.path.exists(os.path.join(other, 'system.exe')),
                         'the earlier configuration is not built in ' + other)
         folder = os.path.join(os.getcwd(), 'cross-saves')
         shutil.rmtree(folder, ignore_errors=True)

@@ -143,10 +143,19 @@ class ProgramFailure(AssertionError):
     pass
 
 
+def command(args):
+    """The command line that runs args: a Windows program (its path ending in .exe) by wine."""
+    args = [str(a) for a in args]
+    if args and args[0].lower().endswith('.exe'):
+        return ['wine'] + args
+    return args
+
+
 def _run(args, timeout=WAIT, check=True, input=None, env=None):
-    """Runs a command to its end. Its output goes through temporary files, not pipes: a process
-    that Wine starts on the side (a console host, a service) may inherit the output and keep a
-    pipe open long after the command itself has ended."""
+    """Runs a command to its end (a Windows program by wine). Its output goes through temporary
+    files, not pipes: a process that Wine starts on the side (a console host, a service) may
+    inherit the output and keep a pipe open long after the command itself has ended."""
+    args = command(args)
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         p = subprocess.Popen(args, stdin=subprocess.PIPE if input is not None else subprocess.DEVNULL,
                              stdout=out, stderr=err, env=env)
@@ -197,11 +206,12 @@ class Game:
     MAIN_CLASS = 'Morvane_MainWindow'
 
     def __init__(self, test, name, exe=None, time_limit=WAIT, clock_slowdown=None,
-                 present_hold_ms=None):
+                 present_hold_ms=None, folder=None):
         """clock_slowdown: the program's millisecond clock runs that many times slower (its
         typing, waits and animations with it), for tests that watch a timed state.
         present_hold_ms: every frame the program presents stays up that long, for tests that must
-        catch a frame shown once (a flash)."""
+        catch a frame shown once (a flash).
+        folder: a game folder laid out already, its program (system.exe) in it, used as it is."""
         self.test = test
         self.name = name
         self.time_limit = time_limit
@@ -210,13 +220,16 @@ class Game:
             self.env['MORVANE_TEST_CLOCK_SLOWDOWN'] = str(clock_slowdown)
         if present_hold_ms:
             self.env['MORVANE_TEST_PRESENT_HOLD_MS'] = str(present_hold_ms)
-        self.root = os.path.join(os.getcwd(), 'games', CONFIG, name)
-        shutil.rmtree(self.root, ignore_errors=True)
-        os.makedirs(os.path.join(self.root, 'data'))
-        src = exe or os.path.join(BUILD, 'system.exe')
-        self.exe = os.path.join(self.root, os.path.basename(src))
-        for suffix in ('', '.so'):
-            shutil.copy2(src + suffix, self.exe + suffix)
+        if folder:
+            self.root = os.path.abspath(folder)
+            self.exe = os.path.join(self.root, 'system.exe')
+        else:
+            self.root = os.path.join(os.getcwd(), 'games', CONFIG, name)
+            shutil.rmtree(self.root, ignore_errors=True)
+            os.makedirs(os.path.join(self.root, 'data'))
+            src = exe or os.path.join(BUILD, 'system.exe')
+            self.exe = os.path.join(self.root, os.path.basename(src))
+            shutil.copy2(src, self.exe)
         self.procs = []
         self.expect_crash = False
         self._audio_watch = None
@@ -275,7 +288,7 @@ class Game:
     # -- running -------------------------------------------------------------------------------
     def start(self, *args):
         log = open(os.path.join(self.root, 'run%d.log' % len(self.procs)), 'wb')
-        p = subprocess.Popen([self.exe] + list(args), cwd=self.root, env=self.env,
+        p = subprocess.Popen(command([self.exe] + list(args)), cwd=self.root, env=self.env,
                              stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT)
         p.started = time.time()
         p.log = log

@@ -314,7 +314,7 @@ TEST(Script, QuitSeenByThePumpDropsPendingText) {
 }
 
 TEST(Script, UnreadTextEndsSkipModeUnlessSkipAll) {
-    for (uint8_t skipAll : {0, 1}) {
+    for (uint8_t skipAll : {uint8_t(0), uint8_t(1)}) {
         ScriptHost host("skip");
         host.writeScript("t.txt", {"A", ";"});
         uint8_t saved = UserSettings.skipAll;

@@ -1,16 +1,3 @@
-// Test header: GoogleTest as built for Linux, included with the Windows platform macros hidden
-// (its headers would otherwise take the Windows code paths), which are restored afterwards.
+// Test header: GoogleTest, as every test includes it.
 #pragma once
-#pragma push_macro("_WIN32")
-#pragma push_macro("_WIN64")
-#pragma push_macro("WIN32")
-#pragma push_macro("__WIN32__")
-#undef _WIN32
-#undef _WIN64
-#undef WIN32
-#undef __WIN32__
 #include <gtest/gtest.h>
-#pragma pop_macro("_WIN32")
-#pragma pop_macro("_WIN64")
-#pragma pop_macro("WIN32")
-#pragma pop_macro("__WIN32__")

@@ -1,7 +1,8 @@
 """Whole program: the demo game starts with its title in the caption, shows its title card, plays
 its opening movie and types its first message, and advances message by message on clicks through
 the narration to the first lines of its two speakers; at Yukino's second line (both characters
-on the shore, her name on the plate) it takes the screenshot the README shows.
+on the shore, her name on the plate) it takes the screenshot the README shows. The zip that
+make dist writes for Windows, unzipped into a fresh folder, plays its first messages there.
 
     demoGameTest.py [demo data folder]
 
@@ -12,6 +13,7 @@ receives a copy of the screenshot (make readme-screenshot).
 import os
 import shutil
 import sys
+import zipfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 DEMO_DATA = sys.argv.pop(1) if len(sys.argv) > 1 and not sys.argv[1].startswith('-') else None
@@ -19,7 +21,9 @@ DEMO_DATA = sys.argv.pop(1) if len(sys.argv) > 1 and not sys.argv[1].startswith(
 sys.path.insert(0, HERE)
 import demoPlay as dp  # noqa: E402
 from demoPlay import messages, pictures  # noqa: E402
-from game import TestCase, main  # noqa: E402
+from game import BUILD, Game, TestCase, _run, main  # noqa: E402
+
+MAKE_DIST = os.path.join(HERE, '..', '..', 'tools', 'dist', 'makeDist.py')
 
 
 class Demo(TestCase):
@@ -44,6 +48,34 @@ class Demo(TestCase):
             if os.environ.get('MORVANE_SCREENSHOT'):
                 shutil.copyfile(path, os.environ['MORVANE_SCREENSHOT'])
             p.quit()
+
+    def test_the_windows_zip_plays_where_it_is_unzipped(self):
+        data = DEMO_DATA
+        if not data:
+            with dp.demo_game(self, 'demo_dist_data') as g:
+                data = g.path('data')
+        zip_path = os.path.abspath('demo-windows.zip')
+        _run([sys.executable, MAKE_DIST, os.path.join(BUILD, 'system.exe'), data,
+              'lighthouse-letter', zip_path, '--strip', 'x86_64-w64-mingw32-strip'], timeout=300)
+        with zipfile.ZipFile(zip_path) as z:
+            names = z.namelist()
+            self.assertIn('lighthouse-letter/system.exe', names)
+            self.assertIn('lighthouse-letter/data/system.dat', names)
+            self.assertEqual({'lighthouse-letter'}, {n.split('/')[0] for n in names})
+            self.assertEqual(['system.exe'],
+                             [n.split('/')[1] for n in names if n.count('/') == 1])
+            folder = os.path.abspath('unzipped')
+            shutil.rmtree(folder, ignore_errors=True)
+            z.extractall(folder)
+        with Game(self, 'demo_dist', folder=os.path.join(folder, 'lighthouse-letter'),
+                  time_limit=900) as g:
+            p = dp.Player(self, g, 'mouse')
+            p.start()
+            p.wait_title()
+            p.read(messages('prologue')[:3])
+            p.quit()
+        # The player's files go to the save folder beside the program.
+        self.assertTrue(os.path.isdir(os.path.join(folder, 'lighthouse-letter', 'save')))
 
 
 if __name__ == '__main__':

@@ -6,7 +6,7 @@ wine_run=$1 build=$2 exe=$3 data=$4
 game=$(pwd)/frame-trace-game
 rm -rf "$game"
 mkdir -p "$game"
-cp "$exe" "$exe.so" "$game/"
+cp "$exe" "$game/"
 cp -r "$data" "$game/data"
 cd "$game"
 "$wine_run" "$build" "$game/frameTrace.exe" 20 >out.txt 2>err.txt || { cat out.txt err.txt; exit 1; }

@@ -1,5 +1,5 @@
-// The engine reads what the packer packed: the packer writes with plain file I/O under /tmp, the
-// engine opens the same folder through its Windows path (drive Z: is the root).
+// The engine reads what the packer packed: the packer writes with its host file calls into a
+// scratch folder, the engine opens the same folder by its Windows path.
 #include <windows.h>
 
 #include <string>
@@ -16,8 +16,8 @@
 namespace {
 using scratch::writeFile;
 
-std::string windowsPath(const std::string& unixPath) {
-    std::string s = "Z:" + unixPath;
+std::string windowsPath(const std::string& path) {
+    std::string s = path;
     for (char& c : s)
         if (c == '/') c = '\\';
     return s;

@@ -1,30 +1,27 @@
-// Packer tests: scratch folders and files through plain POSIX calls (std::filesystem is not usable
-// in the Winelib builds), so the same tests run natively and under Wine.
+// Packer tests: scratch folders and files, the same natively and under Wine.
 #pragma once
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
+#include <filesystem>
 #include <map>
+#include <random>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace scratch {
 using Bytes = std::vector<uint8_t>;
 
+namespace fs = std::filesystem;
+
 inline bool exists(const std::string& path) {
-    struct stat s;
-    return stat(path.c_str(), &s) == 0;
+    std::error_code ec;
+    return fs::exists(fs::u8path(path), ec);
 }
 
 inline void makeFolders(const std::string& path) {
-    size_t slash = path.find_last_of('/');
-    if (slash != std::string::npos && slash > 0 && !exists(path.substr(0, slash)))
-        makeFolders(path.substr(0, slash));
-    mkdir(path.c_str(), 0777);
+    std::error_code ec;
+    fs::create_directories(fs::u8path(path), ec);
 }
 
 inline void writeFile(const std::string& path, const Bytes& bytes) {
@@ -51,53 +48,37 @@ inline Bytes readFile(const std::string& path) {
 }
 
 inline void removeTree(const std::string& path) {
-    struct stat s;
-    if (lstat(path.c_str(), &s) != 0) return;
-    if (S_ISDIR(s.st_mode)) {
-        if (DIR* d = opendir(path.c_str())) {
-            while (dirent* e = readdir(d)) {
-                std::string name = e->d_name;
-                if (name != "." && name != "..") removeTree(path + "/" + name);
-            }
-            closedir(d);
-        }
-        rmdir(path.c_str());
-    } else {
-        unlink(path.c_str());
-    }
+    std::error_code ec;
+    fs::remove_all(fs::u8path(path), ec);
 }
 
 // Every file below a folder by its path relative to it, with "/" between the parts.
-inline void tree(const std::string& root, const std::string& below,
-                 std::map<std::string, Bytes>& out) {
-    if (DIR* d = opendir((root + below).c_str())) {
-        while (dirent* e = readdir(d)) {
-            std::string name = e->d_name;
-            if (name == "." || name == "..") continue;
-            std::string rel = below + "/" + name;
-            struct stat s;
-            if (stat((root + rel).c_str(), &s) != 0) continue;
-            if (S_ISDIR(s.st_mode))
-                tree(root, rel, out);
-            else
-                out[rel.substr(1)] = readFile(root + rel);
-        }
-        closedir(d);
-    }
-}
 inline std::map<std::string, Bytes> tree(const std::string& root) {
     std::map<std::string, Bytes> out;
-    tree(root, "", out);
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(fs::u8path(root), ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        if (!it->is_regular_file()) continue;
+        std::string rel = it->path().lexically_relative(fs::u8path(root)).generic_u8string();
+        out[rel] = readFile(it->path().u8string());
+    }
     return out;
 }
 
-// A fresh folder under /tmp, removed with its content at the end.
+// A fresh folder in the temporary folder, removed with its content at the end.
 struct Folder {
     std::string root;
     Folder() {
-        char pattern[] = "/tmp/morvane-packer-test.XXXXXX";
-        char* made = mkdtemp(pattern);
-        root = made ? made : "/tmp/morvane-packer-test";
+        std::random_device random;
+        std::error_code ec;
+        fs::path base = fs::temp_directory_path(ec);
+        for (;;) {
+            fs::path made = base / ("morvane-packer-test." + std::to_string(random()));
+            if (fs::create_directory(made, ec) || ec) {
+                root = made.generic_u8string();
+                break;
+            }
+        }
     }
     ~Folder() { removeTree(root); }
     Folder(const Folder&) = delete;

@@ -1,4 +1,4 @@
-"""What a configuration's program holds of the flow chart, read from system.exe.so itself.
+"""What a configuration's program holds of the flow chart, read from system.exe itself.
 
 The full program holds the flow record, the chart and its file names; the earlier one holds none
 of them (its flow hooks are empty placeholders and the chart's action a stub that shows nothing).
@@ -6,7 +6,7 @@ Functions are found by their mangled names (the name's length, then the name: me
 debugging information, such as the command callees' slots, do not count); file and record names as
 strings with their NUL.
 
-    configurationProgram.py <system.exe.so> full|earlier
+    configurationProgram.py <system.exe> full|earlier
 """
 import re
 import sys

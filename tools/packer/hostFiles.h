@@ -1,4 +1,5 @@
-// The packer's few calls on the host's file system (POSIX), kept apart from the archive logic.
+// The packer's few calls on the host's file system (POSIX natively, Win32 in the Windows
+// builds), kept apart from the archive logic.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -20,8 +21,12 @@ bool sameFile(const std::string& a, const std::string& b);
 bool fileSize(const std::string& path, uint64_t& size);
 // Creates a folder and the folders above it that are missing.
 bool makeFolders(const std::string& path);
+// Creates one folder whose parent exists.
+bool createFolder(const std::string& path);
 bool renameFile(const std::string& from, const std::string& to);
 void removeFile(const std::string& path);
 std::string joinPath(const std::string& folder, const std::string& name);
+// The characters that separate the parts of a host path.
+extern const char kPathSeparators[];
 
 }  // namespace packer

@@ -1,12 +1,12 @@
 // Sprites and wipe rules loaded from PNG data files (named by absolute paths, which bypass the
 // archives), and the windowed presentation of a canvas into a memory device context.
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 
 #include "config/systemInfo.h"

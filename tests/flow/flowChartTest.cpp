@@ -224,10 +224,10 @@ TEST(FlowColours, NodeColourByKindAndState) {
         {kYellow, kYellow, kYellow, kYellow},
         {kWhite, kWhite, kWhite, kWhite},
     };
-    for (int state = 0; state < 4; ++state)
-        for (int kind = 0; kind < 4; ++kind)
+    for (uint8_t state = 0; state < 4; ++state)
+        for (uint8_t kind = 0; kind < 4; ++kind)
             EXPECT_TRUE(same(expected[state][kind], flowNodeColour(kind, state)))
-                << "kind " << kind << " state " << state;
+                << "kind " << int(kind) << " state " << int(state);
     EXPECT_TRUE(same(kDark, flowNodeColour(9, 0)));  // an unknown kind is plain
 }
 

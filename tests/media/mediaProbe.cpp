@@ -44,8 +44,6 @@
 #include "media/sound.h"
 #include "media/soundDevice.h"
 
-// Exported by the platform but missing from its headers here.
-extern "C" BOOL WINAPI GetProcessHandleCount(HANDLE process, DWORD* count);
 
 namespace {
 

@@ -264,7 +264,7 @@ TEST_F(MsgDisplayTest, ShowMessageLineSplitsNameAndMessage) {
 }
 
 TEST_F(MsgDisplayTest, ModesWithoutTextShowNothing) {
-    for (uint8_t mode : {2, 3, 4}) {
+    for (uint8_t mode : {uint8_t(2), uint8_t(3), uint8_t(4)}) {
         MsgWindowMode = mode;
         EXPECT_TRUE(showMessageLine("Aki:hello", false));
         EXPECT_EQ(0, player.polls) << int(mode);

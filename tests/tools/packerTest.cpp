@@ -92,7 +92,7 @@ TEST(Packer, ArchiveBytesFollowTheLayout) {
 }
 
 TEST(Packer, KeyZeroStoresPlainAndRoundTripsWithEveryKey) {
-    for (uint8_t key : {0, 1, 255}) {
+    for (uint8_t key : {uint8_t(0), uint8_t(1), uint8_t(255)}) {
         Sample in;
         std::string archive = in.s / "k.dat";
         std::string error;

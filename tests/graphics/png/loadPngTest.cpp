@@ -18,23 +18,21 @@
 
 namespace {
 
-// A file in the test's working folder; its name as the program sees it ("Z:\...").
+// A file in the test's working folder, named by its full path as the program sees it.
 struct TempFile {
-    std::string unixPath, name;
+    std::string name;
     TempFile(const char* file, const Bytes& data) {
-        char cwd[1024];
-        if (!getcwd(cwd, sizeof cwd)) cwd[0] = 0;
-        unixPath = std::string(cwd) + "/" + file;
-        name = "Z:" + unixPath;
-        for (char& c : name)
-            if (c == '/') c = '\\';
-        FILE* f = std::fopen(unixPath.c_str(), "wb");
+        char cwd[MAX_PATH] = "";
+        DWORD n = GetCurrentDirectoryA(sizeof cwd, cwd);
+        if (n == 0 || n >= sizeof cwd) cwd[0] = 0;
+        name = std::string(cwd) + "\\" + file;
+        FILE* f = std::fopen(name.c_str(), "wb");
         if (f) {
             std::fwrite(data.data(), 1, data.size(), f);
             std::fclose(f);
         }
     }
-    ~TempFile() { std::remove(unixPath.c_str()); }
+    ~TempFile() { std::remove(name.c_str()); }
 };
 
 Bytes makePng(int w, int h, int colourType, const Bytes& raw, int bpp) {
@@ -61,7 +59,7 @@ TEST(LoadPng, LoadsAndRemembersTheNameItHolds) {
     EXPECT_EQ(10, s.pixels[2]);
     EXPECT_STREQ(a.name.c_str(), s.Name().c_str());
     // The same name in other letter case returns at once, even with the file gone.
-    std::remove(a.unixPath.c_str());
+    std::remove(a.name.c_str());
     s.pixels[0] = 99;
     EXPECT_TRUE(s.LoadPng(upper(a.name).c_str()));
     EXPECT_EQ(99, s.pixels[0]);
@@ -71,7 +69,7 @@ TEST(LoadPng, LoadsAndRemembersTheNameItHolds) {
     EXPECT_TRUE(s.HasPixels());
     // A missing file releases the sprite and keeps the new name.
     TempFile gone("loadpng_missing.png", {});
-    std::remove(gone.unixPath.c_str());
+    std::remove(gone.name.c_str());
     EXPECT_FALSE(s.LoadPng(gone.name.c_str()));
     EXPECT_FALSE(s.HasPixels());
     EXPECT_STREQ(gone.name.c_str(), s.Name().c_str());

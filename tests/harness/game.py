@@ -349,8 +349,9 @@ class Game:
     def log_text(self, i=-1):
         p = self.procs[i]
         p.log.flush()
+        # A Windows program's C runtime writes its lines in text mode, ending them CR LF.
         with open(p.log.name, 'rb') as f:
-            return f.read().decode(errors='replace')
+            return f.read().decode(errors='replace').replace('\r\n', '\n')
 
     def wait_exit(self, timeout=None, proc=None):
         """Waits for the program to end; returns its exit code. A program still running after

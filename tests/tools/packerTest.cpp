@@ -5,6 +5,7 @@
 
 #include "../files/archiveBytes.h"
 #include "../files/keystreamOracle.h"
+#include "hostFiles.h"
 #include "packer.h"
 #include "scratch.h"
 #include "testing.h"
@@ -134,7 +135,10 @@ TEST(Packer, RefusesWhatTheEngineCouldNotRead) {
         {"script/a:b.txt", "\":\""},
         {"x/back\\slash", "backslash"},
     };
+    // Windows holds no ":" in a name and reads "\\" as a separator: those names exist elsewhere.
+    const bool windowsNames = std::strchr(packer::kPathSeparators, '\\') != nullptr;
     for (const Case& c : cases) {
+        if (windowsNames && c.file.find_first_of(":\\") != std::string::npos) continue;
         Scratch s;
         writeFile(s / "in/ok.txt", Bytes{1});
         writeFile(s / ("in/" + c.file), Bytes{2});
@@ -144,11 +148,13 @@ TEST(Packer, RefusesWhatTheEngineCouldNotRead) {
         EXPECT_FALSE(exists(s / "o.dat"));
     }
     Scratch s;
-    writeFile(s / "in/x/Same.txt", Bytes{1});
-    writeFile(s / "in/x/same.TXT", Bytes{2});
     std::string error;
-    EXPECT_FALSE(packer::packFolder((s / "in"), (s / "o.dat"), {}, error));
-    EXPECT_NE(std::string::npos, error.find("letter case")) << error;
+    if (!windowsNames) {  // and one name in two letter cases is one file there
+        writeFile(s / "in/x/Same.txt", Bytes{1});
+        writeFile(s / "in/x/same.TXT", Bytes{2});
+        EXPECT_FALSE(packer::packFolder((s / "in"), (s / "o.dat"), {}, error));
+        EXPECT_NE(std::string::npos, error.find("letter case")) << error;
+    }
     EXPECT_FALSE(packer::packFolder((s / "missing"), (s / "o.dat"), {}, error));
     EXPECT_NE(std::string::npos, error.find("not a folder")) << error;
 }

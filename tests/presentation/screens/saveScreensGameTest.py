@@ -246,7 +246,9 @@ class SaveScreens(TestCase):
 
             # A memo typed into the memo line goes into the header.
             self.click(g, 300, 530)
-            time.sleep(1.0)
+            self.assertTrue(wait_until(lambda: any(
+                c.get('class', '').lower() == 'edit' and c.get('visible') == '1'
+                for c in g.children(g.window()))), 'no memo line')
             xdotool('type', 'memo')
             xdotool('key', 'Return')
             self.assertTrue(wait_until(

@@ -129,10 +129,12 @@ class Music(TestCase):
                            if abs(rec.tone_steady(1000, on + 2.0 + k * 0.05, on + 2.2 + k * 0.05)
                                   - LEVEL) < LEVEL * 0.2), None)
             self.assertIsNotNone(change, 'the new music never sounds')
+            # The old music went on would show at its level (0.25) in some window; a gap's click,
+            # on a machine too busy to feed the sound server, leaks up to about 0.012 into all.
             for t in (change + 0.4, change + 1.0, change + 1.7):
                 self.assertAlmostEqual(LEVEL, rec.tone_steady(1000, t, t + 0.2), delta=LEVEL * 0.2)
                 for f in TONES:
-                    self.assertLess(rec.tone_peak(f, t, t + 0.2), 0.01)
+                    self.assertLess(rec.tone_peak(f, t, t + 0.2), 0.04)
 
     def test_ambient_loop_goes_round_without_a_seam(self):
         with ProbeRun(self, 'ambient') as p:

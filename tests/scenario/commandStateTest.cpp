@@ -67,7 +67,7 @@ TEST(CommandState, ChapterStrings) {
 }
 
 TEST(CommandState, DisplayMode) {
-    ScriptHost host("mode");
+    ScriptHost host("command-mode");  // test_scenario runs beside it in this folder with a "mode"
     CommandRecorder recorder;
     useRealCallees(recorder);
     host.writeScript("t.txt", {".mode novel", "a", ".mode novel3", "b", ".mode SYSTEM", ".mode ADV",
